@@ -1,0 +1,19 @@
+# Windows test programs, each one CTest test run under Wine in a session of the build's own.
+set(WINE_SESSION ${CMAKE_SOURCE_DIR}/scripts/wine-session.sh)
+add_test(NAME wine_session_start COMMAND ${WINE_SESSION} start ${CMAKE_BINARY_DIR})
+add_test(NAME wine_session_stop COMMAND ${WINE_SESSION} stop ${CMAKE_BINARY_DIR})
+set_tests_properties(wine_session_start PROPERTIES FIXTURES_SETUP wine)
+set_tests_properties(wine_session_stop PROPERTIES FIXTURES_CLEANUP wine)
+
+function(add_wine_test name)
+    add_test(NAME ${name} COMMAND ${name} ${ARGN})
+    set_tests_properties(${name} PROPERTIES
+        FIXTURES_REQUIRED wine
+        ENVIRONMENT "ORVANE_BUILD_DIR=${CMAKE_BINARY_DIR}"
+        TIMEOUT 600)
+endfunction()
+
+add_executable(core_tests ${CORE_TEST_SOURCES} test_support_win.cpp ${ORVANE_RESOURCE_DIR}/orvane_config.rc)
+target_link_libraries(core_tests PRIVATE orvane_platform GTest::gtest_main)
+target_compile_options(core_tests PRIVATE ${ORVANE_WARNINGS})
+add_wine_test(core_tests)

@@ -1,0 +1,25 @@
+# The Windows program: platform code, resources, and a static link that needs no MinGW DLL.
+enable_language(RC)
+
+set(ORVANE_RESOURCE_DIR ${CMAKE_SOURCE_DIR}/resources)
+set(ORVANE_RESOURCE_FILES
+    ${ORVANE_RESOURCE_DIR}/standard_bindings.bin
+    ${ORVANE_RESOURCE_DIR}/mahjong_bindings.bin
+    ${ORVANE_RESOURCE_DIR}/resource.h)
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001 -I${ORVANE_RESOURCE_DIR} -I${CMAKE_SOURCE_DIR}")
+set_source_files_properties(${ORVANE_RESOURCE_DIR}/orvane_config.rc PROPERTIES
+    OBJECT_DEPENDS "${ORVANE_RESOURCE_FILES}")
+
+add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+add_link_options(-static)
+
+add_library(orvane_platform STATIC
+    settings/file_system_win.cpp
+    settings/settings_win.cpp
+    keys/key_codes_win.cpp)
+target_link_libraries(orvane_platform PUBLIC orvane_core user32 kernel32 comctl32)
+target_compile_options(orvane_platform PRIVATE ${ORVANE_WARNINGS})
+
+add_executable(orvane_config WIN32 app/main.cpp ${ORVANE_RESOURCE_DIR}/orvane_config.rc)
+target_link_libraries(orvane_config PRIVATE orvane_platform)
+target_compile_options(orvane_config PRIVATE ${ORVANE_WARNINGS})

@@ -1,0 +1,35 @@
+// Resource and control IDs, shared by the resource script and the code.
+#pragma once
+
+#define IDD_SETTINGS 101
+#define IDR_MAHJONG_TEMPLATE 103
+#define IDR_STANDARD_TEMPLATE 104
+#define IDB_BANNER 105
+#define IDI_APP 106
+
+#define IDC_MAHJONG_GAME 1002
+#define IDC_FOUR_WAY 1003
+#define IDC_SQUARE 1004
+#define IDC_LOW_RESOLUTION 1005
+#define IDC_DRIVER_PATH 1006
+
+// Key fields: standard slot i is 2000 + i, mahjong slot i is 2026 + i.
+#define IDC_STANDARD_KEY_FIRST 2000
+#define IDC_MAHJONG_KEY_FIRST 2026
+#define IDC_SYSTEM_KEY 2098
+#define IDC_EXIT_KEY 2099
+
+// Capture buttons: each one's key field is its ID minus 1000.
+#define IDC_STANDARD_CAPTURE_FIRST 3000
+#define IDC_MAHJONG_CAPTURE_FIRST 3026
+#define IDC_SYSTEM_CAPTURE 3098
+#define IDC_EXIT_CAPTURE 3099
+#define IDC_CAPTURE_FIELD_DISTANCE 1000
+
+// Labels and frames of each layout's set.
+#define IDC_STANDARD_LABEL_FIRST 4020
+#define IDC_PLAYER1_FRAME 4033
+#define IDC_PLAYER2_FRAME 4034
+#define IDC_MAHJONG_FRAME 4035
+#define IDC_MAHJONG_LABEL_FIRST 4036
+#define IDC_MAHJONG_LABEL_LAST 4063

@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Starts or stops what the Windows tests run in: a Wine prefix of the build's own, a persistent
+# wineserver and an Xvfb display. Usage: wine-session.sh start|stop BUILD_DIR
+set -euo pipefail
+action=$1
+build=$(cd "$2" && pwd)
+env_file=$build/wine-session.env
+here=$(cd "$(dirname "$0")" && pwd)
+
+start() {
+    export WINEPREFIX=$build/wineprefix WINEDEBUG=-all
+    # shellcheck source=wine-loader.sh
+    . "$here/wine-loader.sh"
+    local display
+    display=$("$here/start-xvfb.sh" "$build/xvfb.pid")
+    export DISPLAY=$display
+    if [ ! -f "$WINEPREFIX/.orvane-ready" ]; then
+        rm -rf "$WINEPREFIX"
+        "$WINE" wineboot -i >/dev/null 2>&1
+        "$WINE" regedit "$here/wine-prefix.reg" >/dev/null 2>&1
+        wineserver -w
+        touch "$WINEPREFIX/.orvane-ready"
+    fi
+    wineserver -p
+    {
+        echo "export WINEPREFIX='$WINEPREFIX' WINEDEBUG=-all DISPLAY='$DISPLAY'"
+        echo "export WINE='$WINE'"
+        [ -n "${WINELOADER:-}" ] && echo "export WINELOADER='$WINELOADER'"
+        true
+    } >"$env_file"
+    echo "Wine prefix $WINEPREFIX, display $DISPLAY, loader $WINE"
+}
+
+stop() {
+    if [ -f "$env_file" ]; then
+        # shellcheck disable=SC1090
+        . "$env_file"
+        wineserver -k 2>/dev/null || true
+        rm -f "$env_file"
+    fi
+    if [ -f "$build/xvfb.pid" ]; then
+        kill "$(cat "$build/xvfb.pid")" 2>/dev/null || true
+        rm -f "$build/xvfb.pid"
+    fi
+}
+
+case $action in
+start) stop; start ;;
+stop) stop ;;
+*) echo "usage: $0 start|stop BUILD_DIR" >&2; exit 2 ;;
+esac

@@ -1,0 +1,30 @@
+// The few file operations the load and save need, provided by each platform. They are reached
+// through one table so that tests can make a single step fail.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+using FileHandle = intptr_t;
+inline constexpr FileHandle NoFile = -1;
+
+struct FileSystem {
+    // An existing regular file, shared with every other reader and writer.
+    FileHandle (*openForReading)(const char* name);
+    bool (*sizeOf)(FileHandle file, uint64_t* size);
+    // True only when exactly `size` bytes were read.
+    bool (*readAll)(FileHandle file, uint8_t* bytes, size_t size);
+    // False for a read-only file, a folder, or a file that another handle keeps from writers.
+    // A missing file can be written.
+    bool (*canOpenForWriting)(const char* name);
+    // Created or truncated, not shared until closed.
+    FileHandle (*createForWriting)(const char* name);
+    bool (*writeAll)(FileHandle file, const uint8_t* bytes, size_t size);
+    bool (*flushToDisk)(FileHandle file);
+    bool (*closeFile)(FileHandle file);
+    // Puts `source` in the place of `target` in one step, waiting briefly for a transient holder.
+    bool (*replaceFile)(const char* source, const char* target);
+    void (*removeFile)(const char* name);
+};
+
+extern FileSystem gFileSystem;

@@ -1,0 +1,109 @@
+// File operations of the Windows build, over kernel32.
+#include "settings/file_system.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace {
+
+// Virus scanners and indexers hold a file for a moment; trusted tools retry such errors briefly.
+constexpr int TransientRetries = 10;
+constexpr DWORD TransientWaitMs = 50;
+
+std::wstring Widen(const char* name) {
+    std::wstring wide;
+    for (const char* c = name; *c != '\0'; ++c)
+        wide += static_cast<wchar_t>(static_cast<unsigned char>(*c));
+    return wide;
+}
+
+HANDLE AsHandle(FileHandle file) { return reinterpret_cast<HANDLE>(file); }
+
+FileHandle AsFileHandle(HANDLE handle) {
+    return handle == INVALID_HANDLE_VALUE ? NoFile : reinterpret_cast<FileHandle>(handle);
+}
+
+bool IsTransient(DWORD error) {
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED || error == ERROR_LOCK_VIOLATION;
+}
+
+FileHandle OpenForReading(const char* name) {
+    return AsFileHandle(CreateFileW(Widen(name).c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+bool SizeOf(FileHandle file, uint64_t* size) {
+    LARGE_INTEGER value;
+    if (!GetFileSizeEx(AsHandle(file), &value) || value.QuadPart < 0)
+        return false;
+    *size = static_cast<uint64_t>(value.QuadPart);
+    return true;
+}
+
+bool ReadAll(FileHandle file, uint8_t* bytes, size_t size) {
+    size_t done = 0;
+    while (done < size) {
+        DWORD chunk = static_cast<DWORD>(size - done > 0x10000000 ? 0x10000000 : size - done);
+        DWORD got = 0;
+        if (!ReadFile(AsHandle(file), bytes + done, chunk, &got, nullptr) || got == 0)
+            return false;
+        done += got;
+    }
+    return true;
+}
+
+// Wine would let a move replace a read-only file, Windows would not: both refuse it here.
+bool CanOpenForWriting(const char* name) {
+    std::wstring wide = Widen(name);
+    DWORD attributes = GetFileAttributesW(wide.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return GetLastError() == ERROR_FILE_NOT_FOUND;
+    if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))
+        return false;
+    for (int attempt = 0;; ++attempt) {
+        HANDLE probe = CreateFileW(wide.c_str(), GENERIC_WRITE,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (probe != INVALID_HANDLE_VALUE) {
+            CloseHandle(probe);
+            return true;
+        }
+        if (!IsTransient(GetLastError()) || attempt == TransientRetries)
+            return false;
+        Sleep(TransientWaitMs);
+    }
+}
+
+FileHandle CreateForWriting(const char* name) {
+    return AsFileHandle(CreateFileW(Widen(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+bool WriteAll(FileHandle file, const uint8_t* bytes, size_t size) {
+    DWORD put = 0;
+    return WriteFile(AsHandle(file), bytes, static_cast<DWORD>(size), &put, nullptr) && put == size;
+}
+
+bool FlushToDisk(FileHandle file) { return FlushFileBuffers(AsHandle(file)) != 0; }
+
+bool CloseFile(FileHandle file) { return CloseHandle(AsHandle(file)) != 0; }
+
+bool ReplaceFile(const char* source, const char* target) {
+    std::wstring from = Widen(source), to = Widen(target);
+    for (int attempt = 0;; ++attempt) {
+        if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return true;
+        if (!IsTransient(GetLastError()) || attempt == TransientRetries)
+            return false;
+        Sleep(TransientWaitMs);
+    }
+}
+
+void RemoveFile(const char* name) { DeleteFileW(Widen(name).c_str()); }
+
+} // namespace
+
+FileSystem gFileSystem = {OpenForReading, SizeOf,      ReadAll,   CanOpenForWriting, CreateForWriting,
+                          WriteAll,       FlushToDisk, CloseFile, ReplaceFile,       RemoveFile};

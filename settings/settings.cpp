@@ -1,0 +1,172 @@
+// Load and save of the settings record. The load reads only the bytes the offset tables name; the
+// save writes the whole built-in image of the current layout with the record's values put in, to a
+// new file that then takes the old file's place, so a failure never leaves a half-written file.
+#include "settings/settings.h"
+
+#include "settings/file_system.h"
+
+#include <cstring>
+#include <new>
+#include <vector>
+
+BindingSettings gSettings;
+
+static void IgnoreWarning(const char*) {}
+WarningFunction gShowWarning = IgnoreWarning;
+
+static constexpr char TemporaryFileName[] = "orvane_bindings.bin.new";
+
+void ClearLeadingBlock() {
+    auto* block = reinterpret_cast<uint8_t*>(&gSettings);
+    for (size_t i = 0; i < LeadingBlockSize; ++i)
+        WriteShared(block[i], 0);
+}
+
+namespace {
+
+struct KeySlots {
+    const uint32_t* offsets;
+    KeyCode* keys;
+    size_t count;
+};
+
+KeySlots SlotsOf(LayoutKind layout) {
+    if (layout == MahjongLayout)
+        return {MahjongKeyOffsets.data(), gSettings.mahjongKeys, MahjongKeyCount};
+    return {StandardKeyOffsets.data(), gSettings.standardKeys, StandardKeyCount};
+}
+
+struct FlagPlace {
+    uint8_t* flag;
+    TrailerField position;
+};
+
+std::array<FlagPlace, 4> FlagPlaces() {
+    return {{{&gSettings.mahjongFlag, MahjongFlagPosition},
+             {&gSettings.lowResolutionFlag, LowResolutionFlagPosition},
+             {&gSettings.fourWayFlag, FourWayFlagPosition},
+             {&gSettings.squareFlag, SquareFlagPosition}}};
+}
+
+uint32_t KeyPosition(uint32_t size, TrailerField part) {
+    return TrailerPosition(size, part) + KeyCodeInDevicePart;
+}
+
+// Reads the whole file; false when it is shorter than two bytes or not read in full.
+bool ReadFileBytes(FileHandle file, std::vector<uint8_t>& bytes) {
+    uint64_t size = 0;
+    if (!gFileSystem.sizeOf(file, &size) || size <= 1 || size > SIZE_MAX)
+        return false;
+    bytes.resize(static_cast<size_t>(size));
+    return gFileSystem.readAll(file, bytes.data(), bytes.size());
+}
+
+bool HasReadableShape(const std::vector<uint8_t>& bytes) {
+    if (bytes.size() < TrailerOffsets[MahjongFlagPosition])
+        return false;
+    uint32_t size = static_cast<uint32_t>(bytes.size());
+    LayoutKind layout = bytes[TrailerPosition(size, MahjongFlagPosition)] == 1 ? MahjongLayout : StandardLayout;
+    return bytes.size() >= SmallestReadableSize(layout);
+}
+
+void CopyFileIntoRecord(const std::vector<uint8_t>& bytes) {
+    uint32_t size = static_cast<uint32_t>(bytes.size());
+    WriteShared(gSettings.systemKey, bytes[KeyPosition(size, SystemKeyPart)]);
+    WriteShared(gSettings.exitKey, bytes[KeyPosition(size, ExitKeyPart)]);
+    uint32_t path = TrailerPosition(size, DriverPathStart);
+    for (uint32_t i = 0; i < DriverPathSize; ++i)
+        WriteShared(gSettings.driverPath[i], bytes[path + i]);
+    for (const FlagPlace& place : FlagPlaces())
+        WriteShared(*place.flag, bytes[TrailerPosition(size, place.position)]);
+    KeySlots slots = SlotsOf(CurrentLayout());
+    for (size_t i = 0; i < slots.count; ++i)
+        WriteShared(slots.keys[i], bytes[slots.offsets[i] + KeyCodeInDevicePart]);
+}
+
+// The image of the current layout with the record put in; false when the image is missing.
+bool ComposeImage(std::vector<uint8_t>& bytes) {
+    LayoutKind layout = CurrentLayout();
+    const LayoutTemplate& image = TemplateFor(layout);
+    if (image.bytes == nullptr)
+        return false;
+    bytes.assign(image.bytes, image.bytes + image.size);
+    uint32_t size = image.size;
+    bytes[KeyPosition(size, SystemKeyPart)] = ReadShared(gSettings.systemKey);
+    bytes[KeyPosition(size, ExitKeyPart)] = ReadShared(gSettings.exitKey);
+    uint32_t path = TrailerPosition(size, DriverPathStart);
+    for (uint32_t i = 0; i < DriverPathSize; ++i)
+        bytes[path + i] = ReadShared(gSettings.driverPath[i]);
+    for (const FlagPlace& place : FlagPlaces())
+        bytes[TrailerPosition(size, place.position)] = ReadShared(*place.flag);
+    KeySlots slots = SlotsOf(layout);
+    for (size_t i = 0; i < slots.count; ++i)
+        bytes[slots.offsets[i] + KeyCodeInDevicePart] = ReadShared(slots.keys[i]);
+    return true;
+}
+
+// Writes, flushes and closes the new file; removes it again if any step fails.
+bool WriteTemporaryFile(FileHandle file, const std::vector<uint8_t>& bytes) {
+    bool written = gFileSystem.writeAll(file, bytes.data(), bytes.size()) && gFileSystem.flushToDisk(file);
+    bool closed = gFileSystem.closeFile(file);
+    if (written && closed)
+        return true;
+    gFileSystem.removeFile(TemporaryFileName);
+    return false;
+}
+
+} // namespace
+
+bool LoadSettings() {
+    FileHandle file = gFileSystem.openForReading(BindingsFileName);
+    if (file == NoFile) {
+        gShowWarning(CouldNotOpenWarning);
+        return false;
+    }
+    std::vector<uint8_t> bytes;
+    bool read = false;
+    try {
+        read = ReadFileBytes(file, bytes);
+    } catch (const std::bad_alloc&) {
+        read = false;
+    }
+    gFileSystem.closeFile(file);
+    if (!read || !HasReadableShape(bytes)) {
+        gShowWarning(ReadFailedWarning);
+        return false;
+    }
+    CopyFileIntoRecord(bytes);
+    return true;
+}
+
+bool SaveSettings() {
+    std::vector<uint8_t> bytes;
+    bool composed = false;
+    try {
+        composed = ComposeImage(bytes);
+    } catch (const std::bad_alloc&) {
+        composed = false;
+    }
+    if (!composed) {
+        gShowWarning(SaveFailedWarning);
+        return false;
+    }
+    if (!gFileSystem.canOpenForWriting(BindingsFileName)) {
+        gShowWarning(CouldNotOpenOnSaveWarning);
+        return false;
+    }
+    FileHandle file = gFileSystem.createForWriting(TemporaryFileName);
+    if (file == NoFile) {
+        gShowWarning(CouldNotOpenOnSaveWarning);
+        return false;
+    }
+    if (!WriteTemporaryFile(file, bytes)) {
+        gShowWarning(SaveFailedWarning);
+        return false;
+    }
+    if (!gFileSystem.replaceFile(TemporaryFileName, BindingsFileName)) {
+        gFileSystem.removeFile(TemporaryFileName);
+        gShowWarning(SaveFailedWarning);
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,55 @@
+// The one settings record of the process, and its load from and save to the bindings file.
+#pragma once
+
+#include "settings/bindings_file.h"
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+
+using KeyCode = uint8_t;
+
+struct BindingSettings {
+    KeyCode systemKey;
+    KeyCode exitKey;
+    uint8_t driverPath[DriverPathSize];
+    uint8_t mahjongFlag;
+    uint8_t lowResolutionFlag;
+    uint8_t fourWayFlag;
+    uint8_t squareFlag;
+    KeyCode standardKeys[StandardKeyCount];
+    KeyCode mahjongKeys[MahjongKeyCount];
+};
+
+// System key, exit key, driver path and the four flags: cleared together at start-up.
+inline constexpr size_t LeadingBlockSize = 261;
+static_assert(offsetof(BindingSettings, squareFlag) + 1 == LeadingBlockSize);
+static_assert(offsetof(BindingSettings, standardKeys) == LeadingBlockSize);
+
+extern BindingSettings gSettings;
+
+// Capture workers write the record while the dialog reads it; every access is a single atomic byte.
+inline uint8_t ReadShared(const uint8_t& byte) {
+    return std::atomic_ref<uint8_t>(const_cast<uint8_t&>(byte)).load();
+}
+inline void WriteShared(uint8_t& byte, uint8_t value) {
+    std::atomic_ref<uint8_t>(byte).store(value);
+}
+
+inline LayoutKind CurrentLayout() {
+    return ReadShared(gSettings.mahjongFlag) == 1 ? MahjongLayout : StandardLayout;
+}
+
+void ClearLeadingBlock();
+
+bool LoadSettings();
+bool SaveSettings();
+
+// Warnings go through this hook: a message box on Windows, whatever a test installs elsewhere.
+using WarningFunction = void (*)(const char* text);
+extern WarningFunction gShowWarning;
+
+inline constexpr char CouldNotOpenWarning[] = "Could not open settings file.";
+inline constexpr char ReadFailedWarning[] = "Exception thrown while reading file.";
+inline constexpr char CouldNotOpenOnSaveWarning[] = "Could not open settings file on save.";
+inline constexpr char SaveFailedWarning[] = "Exception thrown while saving file.";

@@ -1,0 +1,60 @@
+// Key-code arithmetic: what a virtual key and its scan code become, and which name a code asks for.
+#include "keys/key_codes.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct KeyCase {
+    const char* key;
+    unsigned virtualKey;
+    unsigned scanCode;
+    unsigned scanValue;
+    KeyCode code;
+};
+
+// Scan codes as a US keyboard maps them; the loader's key numbers as DirectInput defines them.
+const KeyCase KeyCases[] = {
+    {"Up", 38, 0x48, 0x148, 0xC8},         {"Home", 36, 0x47, 0x147, 0xC7},
+    {"Page Up", 33, 0x49, 0x149, 0xC9},    {"Page Down", 34, 0x51, 0x151, 0xD1},
+    {"End", 35, 0x4F, 0x14F, 0xCF},        {"Left", 37, 0x4B, 0x14B, 0xCB},
+    {"Right", 39, 0x4D, 0x14D, 0xCD},      {"Down", 40, 0x50, 0x150, 0xD0},
+    {"Insert", 45, 0x52, 0x152, 0xD2},     {"Delete", 46, 0x53, 0x153, 0xD3},
+    {"Divide", 111, 0x35, 0x135, 0xB5},    {"Num Lock", 144, 0x45, 0x145, 0x45},
+    {"Pause", 19, 0x45, 0x045, 0xC5},      {"Ctrl", 17, 0x1D, 0x01D, 0x1D},
+    {"Shift", 16, 0x2A, 0x02A, 0x2A},      {"Right Ctrl", 163, 0x1D, 0x01D, 0x1D},
+    {"Right Alt", 165, 0x38, 0x038, 0x38}, {"Enter", 13, 0x1C, 0x01C, 0x1C},
+    {"1", 0x31, 0x02, 0x002, 0x02},        {"Left mouse button", 1, 0x00, 0x000, 0x00},
+    {"Escape", 27, 0x01, 0x001, 0x01},
+};
+
+TEST(KeyCodes, VirtualKeysBecomeTheLoadersKeyNumbers) {
+    for (const KeyCase& c : KeyCases) {
+        CapturedKey captured = CapturedKeyFromScan(c.virtualKey, c.scanCode);
+        EXPECT_EQ(captured.code, c.code) << c.key;
+        EXPECT_EQ(captured.scanValue, c.scanValue) << c.key;
+    }
+}
+
+// What the dialog shows at start-up must be what it showed right after the capture.
+TEST(KeyCodes, AStoredCodeNamesTheKeyThatWasCaptured) {
+    for (const KeyCase& c : KeyCases) {
+        if (c.code != 0) {
+            EXPECT_EQ(NameScanFromCode(c.code), c.scanValue) << c.key;
+        }
+    }
+}
+
+TEST(KeyCodes, NameParameterPutsTheExtendedFlagInBit24) {
+    EXPECT_EQ(KeyNameParameter(NameScanFromCode(0xC8)), 0x01480000L);
+    EXPECT_EQ(KeyNameParameter(NameScanFromCode(0x02)), 0x00020000L);
+    EXPECT_EQ(KeyNameParameter(NameScanFromCode(0x45)), 0x01450000L) << "Num Lock";
+    EXPECT_EQ(KeyNameParameter(NameScanFromCode(0xC5)), 0x00450000L) << "Pause";
+}
+
+TEST(KeyCodes, OnlyTheLowByteOfAScanCodeIsStored) {
+    EXPECT_EQ(CapturedKeyFromScan(65, 0x1E).code, 0x1E);
+    EXPECT_EQ(CapturedKeyFromScan(38, 0xE048).code, 0xC8);
+}
+
+} // namespace

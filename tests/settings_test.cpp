@@ -1,0 +1,307 @@
+// Load and save of the settings record against real files in a scratch folder.
+#include "settings/file_system.h"
+#include "settings/settings.h"
+#include "tests/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace {
+
+const std::string FileName = BindingsFileName;
+
+class SettingsFile : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        InstallTemplates();
+        std::memset(&gSettings, 0, sizeof gSettings);
+        StartRecordingWarnings();
+        savedFileSystem = gFileSystem;
+    }
+    void TearDown() override { gFileSystem = savedFileSystem; }
+
+    std::vector<std::string> Warnings() const { return RecordedWarnings(); }
+    static std::vector<std::string> Only(const char* warning) { return {warning}; }
+
+    ScratchFolder folder;
+    FileSystem savedFileSystem{};
+};
+
+Bytes Standard() { return BuildImageFromRules(StandardLayout); }
+
+size_t KeyByte(uint32_t devicePart) { return devicePart + KeyCodeInDevicePart; }
+
+TEST_F(SettingsFile, EachBuiltInImageLoadsAsItsDefaultsAndSavesBackUnchanged) {
+    for (LayoutKind layout : {StandardLayout, MahjongLayout}) {
+        SCOPED_TRACE(layout == MahjongLayout ? "mahjong" : "standard");
+        std::memset(&gSettings, 0, sizeof gSettings);
+        Bytes image = BuildImageFromRules(layout);
+        WriteBytes(FileName, image);
+        ASSERT_TRUE(LoadSettings());
+        EXPECT_EQ(gSettings.systemKey, 0x02);
+        EXPECT_EQ(gSettings.exitKey, 0x02);
+        EXPECT_EQ(gSettings.driverPath[0], 0);
+        EXPECT_EQ(gSettings.mahjongFlag, layout == MahjongLayout ? 1 : 0);
+        EXPECT_EQ(gSettings.lowResolutionFlag | gSettings.fourWayFlag | gSettings.squareFlag, 0);
+        const KeyCode* keys = layout == MahjongLayout ? gSettings.mahjongKeys : gSettings.standardKeys;
+        size_t count = layout == MahjongLayout ? MahjongKeyCount : StandardKeyCount;
+        for (size_t i = 0; i < count; ++i)
+            EXPECT_EQ(keys[i], 0x02) << "slot " << i;
+        ASSERT_TRUE(SaveSettings());
+        EXPECT_EQ(ReadBytes(FileName), image);
+    }
+    EXPECT_TRUE(Warnings().empty());
+}
+
+TEST_F(SettingsFile, EditedValuesLandAtTheirOffsetsAndNowhereElse) {
+    WriteBytes(FileName, Standard());
+    ASSERT_TRUE(LoadSettings());
+    gSettings.standardKeys[5] = 0xC8;
+    gSettings.systemKey = 0x3B;
+    gSettings.exitKey = 0x01;
+    std::memcpy(gSettings.driverPath, "C:\\drv", 6);
+    gSettings.lowResolutionFlag = 1;
+    gSettings.fourWayFlag = 1;
+    gSettings.squareFlag = 1;
+    ASSERT_TRUE(SaveSettings());
+    Bytes expected = Standard();
+    expected[380 + 17] = 0xC8;
+    expected[1372 - 320 + 17] = 0x3B;
+    expected[1372 - 288 + 17] = 0x01;
+    std::memcpy(&expected[1372 - 260], "C:\\drv", 6);
+    expected[1369] = expected[1370] = expected[1371] = 1;
+    EXPECT_EQ(ReadBytes(FileName), expected);
+}
+
+TEST_F(SettingsFile, TheMahjongByteChoosesTheOffsetsAndTheImageOfTheNextSave) {
+    Bytes file = Standard();
+    file[1372 - 4] = 1;
+    for (size_t i = 0; i < MahjongKeyCount; ++i)
+        file[KeyByte(MahjongKeyOffsets[i])] = static_cast<uint8_t>(0x10 + i);
+    WriteBytes(FileName, file);
+    ASSERT_TRUE(LoadSettings());
+    for (size_t i = 0; i < MahjongKeyCount; ++i)
+        EXPECT_EQ(gSettings.mahjongKeys[i], 0x10 + i) << "slot " << i;
+    for (size_t i = 0; i < StandardKeyCount; ++i)
+        EXPECT_EQ(gSettings.standardKeys[i], 0) << "slot " << i;
+    ASSERT_TRUE(SaveSettings());
+    Bytes saved = ReadBytes(FileName);
+    ASSERT_EQ(saved.size(), MahjongFileSize);
+    for (size_t i = 0; i < MahjongKeyCount; ++i)
+        EXPECT_EQ(saved[KeyByte(MahjongKeyOffsets[i])], 0x10 + i);
+}
+
+TEST_F(SettingsFile, KeysThatWereNeitherLoadedNorCapturedAreSavedAsZero) {
+    WriteBytes(FileName, Standard());
+    ASSERT_TRUE(LoadSettings());
+    gSettings.mahjongFlag = 1;
+    ASSERT_TRUE(SaveSettings());
+    Bytes saved = ReadBytes(FileName);
+    ASSERT_EQ(saved.size(), MahjongFileSize);
+    for (uint32_t offset : MahjongKeyOffsets)
+        EXPECT_EQ(saved[KeyByte(offset)], 0) << "device part at " << offset;
+    EXPECT_EQ(saved[1420 - 4], 1);
+}
+
+TEST_F(SettingsFile, ForeignDeviceBytesAreReplacedByTheImage) {
+    Bytes file = Standard();
+    for (uint32_t offset : StandardKeyOffsets)
+        file[offset] = 0xAA;    // first GUID byte
+    file[100] = 0x55;           // a byte no table names
+    WriteBytes(FileName, file);
+    ASSERT_TRUE(LoadSettings());
+    ASSERT_TRUE(SaveSettings());
+    EXPECT_EQ(ReadBytes(FileName), Standard());
+}
+
+TEST_F(SettingsFile, AFullPathFieldIsKeptWithoutTerminatorAndTheEndByteStaysZero) {
+    Bytes file = Standard();
+    for (uint32_t i = 0; i < DriverPathSize; ++i)
+        file[1372 - 260 + i] = static_cast<uint8_t>('a' + i % 26);
+    file[1372 - 5] = 0x7F; // the end byte is never read
+    WriteBytes(FileName, file);
+    ASSERT_TRUE(LoadSettings());
+    for (uint32_t i = 0; i < DriverPathSize; ++i)
+        ASSERT_EQ(gSettings.driverPath[i], 'a' + i % 26) << "path byte " << i;
+    EXPECT_EQ(gSettings.mahjongFlag, 0);
+    ASSERT_TRUE(SaveSettings());
+    Bytes saved = ReadBytes(FileName);
+    EXPECT_TRUE(std::equal(saved.begin() + (1372 - 260), saved.begin() + (1372 - 5), file.begin() + (1372 - 260)));
+    EXPECT_EQ(saved[1372 - 5], 0);
+}
+
+TEST_F(SettingsFile, FlagBytesOtherThanOneAreKeptAndReadAsOff) {
+    Bytes file = Standard();
+    file[1372 - 4] = 7;
+    file[1372 - 3] = 2;
+    file[1372 - 2] = 0xFF;
+    WriteBytes(FileName, file);
+    ASSERT_TRUE(LoadSettings());
+    EXPECT_EQ(CurrentLayout(), StandardLayout);
+    EXPECT_EQ(gSettings.mahjongFlag, 7);
+    ASSERT_TRUE(SaveSettings());
+    Bytes saved = ReadBytes(FileName);
+    ASSERT_EQ(saved.size(), StandardFileSize);
+    EXPECT_EQ(saved[1372 - 4], 7);
+    EXPECT_EQ(saved[1372 - 3], 2);
+    EXPECT_EQ(saved[1372 - 2], 0xFF);
+}
+
+TEST_F(SettingsFile, AMissingFileOrAFolderInItsPlaceCannotBeOpened) {
+    EXPECT_FALSE(LoadSettings());
+    std::filesystem::create_directory(FileName);
+    EXPECT_FALSE(LoadSettings());
+    EXPECT_EQ(Warnings(), std::vector<std::string>(2, CouldNotOpenWarning));
+}
+
+// Every size the load depends on, with the mahjong byte that decides which reads it makes.
+TEST_F(SettingsFile, FilesTooShortForTheirReadsAreRefusedAndLeaveTheRecordAlone) {
+    struct Case {
+        size_t size;
+        bool mahjong;
+        bool loads;
+    };
+    const Case cases[] = {{0, false, false},    {1, false, false},    {2, false, false},  {3, false, false},
+                          {302, true, false},   {981, true, false},   {982, true, true},  {1037, true, true},
+                          {1037, false, false}, {1038, false, true},  {1372, false, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE("size " + std::to_string(c.size) + (c.mahjong ? " mahjong" : " standard"));
+        std::memset(&gSettings, 0x33, sizeof gSettings);
+        StartRecordingWarnings();
+        Bytes file(c.size, 0x02);
+        if (c.size >= 4)
+            file[c.size - 4] = c.mahjong ? 1 : 0;
+        WriteBytes(FileName, file);
+        EXPECT_EQ(LoadSettings(), c.loads);
+        if (c.loads) {
+            EXPECT_TRUE(Warnings().empty());
+            EXPECT_EQ(gSettings.systemKey, 0x02);
+        } else {
+            EXPECT_EQ(Warnings(), Only(ReadFailedWarning));
+            EXPECT_EQ(gSettings.systemKey, 0x33);
+            EXPECT_EQ(gSettings.standardKeys[0], 0x33);
+        }
+    }
+}
+
+TEST_F(SettingsFile, AShortReadIsAReadFailure) {
+    WriteBytes(FileName, Standard());
+    gFileSystem.readAll = [](FileHandle, uint8_t*, size_t) { return false; };
+    EXPECT_FALSE(LoadSettings());
+    EXPECT_EQ(Warnings(), Only(ReadFailedWarning));
+}
+
+// A save that cannot proceed must leave the user's file and folder exactly as they were.
+class FailedSave : public SettingsFile {
+  protected:
+    void SetUp() override {
+        SettingsFile::SetUp();
+        original = Standard();
+        original[37] = 0x1E;
+        WriteBytes(FileName, original);
+        ASSERT_TRUE(LoadSettings());
+        gSettings.standardKeys[0] = 0xC8;
+    }
+    void ExpectNothingChanged(const char* warning) {
+        EXPECT_FALSE(SaveSettings());
+        EXPECT_EQ(Warnings(), Only(warning));
+        gFileSystem = savedFileSystem;
+        std::filesystem::permissions(FileName, std::filesystem::perms::owner_all);
+        EXPECT_EQ(ReadBytes(FileName), original);
+        EXPECT_EQ(FolderContents("."), std::vector<std::string>{FileName});
+    }
+    Bytes original;
+};
+
+TEST_F(FailedSave, AReadOnlyFileIsRefused) {
+    std::filesystem::permissions(FileName, std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
+                                               std::filesystem::perms::others_write,
+                                 std::filesystem::perm_options::remove);
+    ExpectNothingChanged(CouldNotOpenOnSaveWarning);
+}
+
+TEST_F(FailedSave, AFolderInPlaceOfTheFileIsRefused) {
+    std::filesystem::remove(FileName);
+    std::filesystem::create_directory(FileName);
+    EXPECT_FALSE(SaveSettings());
+    EXPECT_EQ(Warnings(), Only(CouldNotOpenOnSaveWarning));
+    EXPECT_TRUE(std::filesystem::is_directory(FileName));
+    EXPECT_EQ(FolderContents("."), std::vector<std::string>{FileName});
+}
+
+struct StepFault {
+    const char* name;
+    void (*inject)(FileSystem& files);
+    const char* warning = SaveFailedWarning;
+};
+
+class FailingStep : public FailedSave, public ::testing::WithParamInterface<StepFault> {};
+
+TEST_P(FailingStep, LeavesTheFileAsItWasAndNoTemporaryFile) {
+    GetParam().inject(gFileSystem);
+    ExpectNothingChanged(GetParam().warning);
+}
+
+// Each fault lets the real step run first where it can, so a file really is half-done on disk.
+FileSystem gRealFiles = gFileSystem;
+
+INSTANTIATE_TEST_SUITE_P(
+    EachStep, FailingStep,
+    ::testing::Values(
+        StepFault{"Write",
+                  [](FileSystem& files) {
+                      files.writeAll = [](FileHandle file, const uint8_t* bytes, size_t size) {
+                          gRealFiles.writeAll(file, bytes, size / 2);
+                          return false;
+                      };
+                  }},
+        StepFault{"Flush", [](FileSystem& files) { files.flushToDisk = [](FileHandle) { return false; }; }},
+        StepFault{"Close",
+                  [](FileSystem& files) {
+                      files.closeFile = [](FileHandle file) {
+                          gRealFiles.closeFile(file);
+                          return false;
+                      };
+                  }},
+        StepFault{"Replace", [](FileSystem& files) { files.replaceFile = [](const char*, const char*) { return false; }; }},
+        StepFault{"CreateTemporary",
+                  [](FileSystem& files) { files.createForWriting = [](const char*) { return NoFile; }; },
+                  CouldNotOpenOnSaveWarning}),
+    [](const auto& test) { return std::string(test.param.name); });
+
+TEST_F(SettingsFile, ASaveWithoutAnEarlierFileCreatesIt) {
+    gSettings.systemKey = 0x02;
+    gSettings.exitKey = 0x02;
+    for (KeyCode& key : gSettings.standardKeys)
+        key = 0x02;
+    ASSERT_TRUE(SaveSettings());
+    EXPECT_EQ(ReadBytes(FileName), Standard());
+    EXPECT_EQ(FolderContents("."), std::vector<std::string>{FileName});
+}
+
+#ifdef _WIN32
+TEST_F(FailedSave, AFileHeldOpenWithoutSharingIsRefused) {
+    HANDLE holder = CreateFileW(L"orvane_bindings.bin", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(SaveSettings());
+    CloseHandle(holder);
+    EXPECT_EQ(Warnings(), Only(CouldNotOpenOnSaveWarning));
+    EXPECT_EQ(ReadBytes(FileName), original);
+    EXPECT_EQ(FolderContents("."), std::vector<std::string>{FileName});
+}
+#else
+TEST_F(SettingsFile, AFolderThatNoLongerExistsIsRefused) {
+    std::filesystem::path gone = std::filesystem::current_path();
+    std::filesystem::remove(gone);
+    EXPECT_FALSE(SaveSettings());
+    EXPECT_EQ(Warnings(), Only(CouldNotOpenOnSaveWarning));
+    EXPECT_FALSE(std::filesystem::exists(gone));
+}
+#endif
+
+} // namespace
