@@ -5,6 +5,9 @@ set(ORVANE_RESOURCE_DIR ${CMAKE_SOURCE_DIR}/resources)
 set(ORVANE_RESOURCE_FILES
     ${ORVANE_RESOURCE_DIR}/standard_bindings.bin
     ${ORVANE_RESOURCE_DIR}/mahjong_bindings.bin
+    ${ORVANE_RESOURCE_DIR}/banner.bmp
+    ${ORVANE_RESOURCE_DIR}/orvane.ico
+    ${ORVANE_RESOURCE_DIR}/orvane_config.manifest
     ${ORVANE_RESOURCE_DIR}/resource.h)
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001 -I${ORVANE_RESOURCE_DIR} -I${CMAKE_SOURCE_DIR}")
 set_source_files_properties(${ORVANE_RESOURCE_DIR}/orvane_config.rc PROPERTIES
@@ -14,9 +17,11 @@ add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WIN
 add_link_options(-static)
 
 add_library(orvane_platform STATIC
-    settings/file_system_win.cpp
     settings/settings_win.cpp
-    keys/key_codes_win.cpp)
+    keys/key_codes_win.cpp
+    keys/key_capture.cpp
+    dialog/dialog_template.cpp
+    dialog/settings_dialog.cpp)
 target_link_libraries(orvane_platform PUBLIC orvane_core user32 kernel32 comctl32)
 target_compile_options(orvane_platform PRIVATE ${ORVANE_WARNINGS})
 

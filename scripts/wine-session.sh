@@ -21,7 +21,10 @@ start() {
         wineserver -w
         touch "$WINEPREFIX/.orvane-ready"
     fi
-    wineserver -p
+    wineserver -p </dev/null >/dev/null 2>&1
+    # Wine's own service processes start with the first program and outlive it; started here with
+    # no output, they do not hold the test runner's pipes open.
+    "$WINE" wineboot </dev/null >/dev/null 2>&1
     {
         echo "export WINEPREFIX='$WINEPREFIX' WINEDEBUG=-all DISPLAY='$DISPLAY'"
         echo "export WINE='$WINE'"

@@ -1,0 +1,38 @@
+// The entry point: load the bindings file, show the settings dialog, run the message loop.
+#include "dialog/settings_dialog.h"
+#include "resources/resource.h"
+#include "settings/settings.h"
+#include "settings/settings_win.h"
+
+#include <commctrl.h>
+
+namespace {
+
+void RunMessageLoop(HWND dialog) {
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (IsDialogMessageW(dialog, &message))
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+} // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    gShowWarning = ShowWarningBox;
+    ClearLeadingBlock();
+    LocateTemplates(instance);
+    if (!LoadSettings())
+        return 0;
+    InitCommonControls();
+    HWND dialog = CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_SETTINGS), nullptr, SettingsDialogProc, 0);
+    if (dialog == nullptr) {
+        MessageBoxW(nullptr, L"No dialog created!", L"Error!", MB_ICONWARNING | MB_OK);
+        return 0;
+    }
+    RunMessageLoop(dialog);
+    RestoreBeep();
+    return 0;
+}

@@ -1,0 +1,230 @@
+// The settings dialog: filled from the settings record when it opens, option boxes kept in step with
+// the record, captures started from the small buttons, and the end of the program's only window on
+// OK (after saving), Cancel or close.
+#include "dialog/settings_dialog.h"
+
+#include "dialog/dialog_template.h"
+#include "keys/capture_target.h"
+#include "keys/key_capture.h"
+#include "keys/key_codes.h"
+#include "resources/resource.h"
+#include "settings/settings.h"
+
+namespace {
+
+constexpr int KeyNameCapacity = 255;
+constexpr int CapturedNameCapacity = 512;
+constexpr int DriverPathTextCapacity = 255; // 254 characters and the terminator
+
+bool gBeepSwitchedOff = false;
+BOOL gBeepWasOn = TRUE;
+
+bool IsOn(const uint8_t& flag) { return ReadShared(flag) == 1; }
+
+// The user's own setting is read once and put back at exit; it is never written to the profile.
+void SwitchBeepOff() {
+    if (!gBeepSwitchedOff && !SystemParametersInfoW(SPI_GETBEEP, 0, &gBeepWasOn, 0))
+        gBeepWasOn = TRUE;
+    SystemParametersInfoW(SPI_SETBEEP, FALSE, nullptr, 0);
+    gBeepSwitchedOff = true;
+}
+
+void SetWindowIcons(HWND dialog) {
+    HINSTANCE module = GetModuleHandleW(nullptr);
+    HANDLE big = LoadImageW(module, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR);
+    HANDLE small = LoadImageW(module, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR);
+    SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+    SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+}
+
+void ShowKeyName(HWND dialog, int field, KeyCode code) {
+    wchar_t name[KeyNameCapacity] = {};
+    KeyNameFromCode(code, name, KeyNameCapacity);
+    SetDlgItemTextW(dialog, field, name);
+}
+
+void SetOption(HWND dialog, int id, bool enabled, bool checked) {
+    EnableWindow(GetDlgItem(dialog, id), enabled);
+    CheckDlgButton(dialog, id, checked ? BST_CHECKED : BST_UNCHECKED);
+}
+
+// The mahjong, four-way and square boxes as the record's flags say, by the table:
+// mahjong: 1003 and 1004 disabled and unchecked; standard: 1003 enabled and checked with the
+// four-way flag, 1004 enabled only with the four-way flag and checked with the square flag too.
+void ShowOptionStates(HWND dialog) {
+    bool mahjong = CurrentLayout() == MahjongLayout;
+    bool fourWay = !mahjong && IsOn(gSettings.fourWayFlag);
+    CheckDlgButton(dialog, IDC_MAHJONG_GAME, mahjong ? BST_CHECKED : BST_UNCHECKED);
+    SetOption(dialog, IDC_FOUR_WAY, !mahjong, fourWay);
+    SetOption(dialog, IDC_SQUARE, fourWay, fourWay && IsOn(gSettings.squareFlag));
+}
+
+void FillDriverPath(HWND dialog) {
+    wchar_t text[DriverPathSize + 1] = {};
+    for (uint32_t i = 0; i < DriverPathSize; ++i) {
+        uint8_t byte = ReadShared(gSettings.driverPath[i]);
+        if (byte == 0)
+            break;
+        text[i] = static_cast<wchar_t>(byte);
+    }
+    SetDlgItemTextW(dialog, IDC_DRIVER_PATH, text);
+}
+
+void FillKeyFields(HWND dialog) {
+    if (CurrentLayout() == MahjongLayout) {
+        for (size_t i = 0; i < MahjongKeyCount; ++i)
+            ShowKeyName(dialog, IDC_MAHJONG_KEY_FIRST + int(i), ReadShared(gSettings.mahjongKeys[i]));
+    } else {
+        for (size_t i = 0; i < StandardKeyCount; ++i)
+            ShowKeyName(dialog, IDC_STANDARD_KEY_FIRST + int(i), ReadShared(gSettings.standardKeys[i]));
+    }
+    ShowKeyName(dialog, IDC_SYSTEM_KEY, ReadShared(gSettings.systemKey));
+    ShowKeyName(dialog, IDC_EXIT_KEY, ReadShared(gSettings.exitKey));
+}
+
+bool IsChecked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
+
+void OnMahjongGame(HWND dialog) {
+    if (IsChecked(dialog, IDC_MAHJONG_GAME)) {
+        WriteShared(gSettings.mahjongFlag, 1);
+        WriteShared(gSettings.fourWayFlag, 0);
+        WriteShared(gSettings.squareFlag, 0);
+    } else {
+        WriteShared(gSettings.mahjongFlag, 0);
+    }
+    ShowOptionStates(dialog);
+    ShowLayoutControls(dialog);
+}
+
+void OnFourWay(HWND dialog) {
+    if (IsChecked(dialog, IDC_FOUR_WAY)) {
+        WriteShared(gSettings.fourWayFlag, 1);
+    } else {
+        WriteShared(gSettings.fourWayFlag, 0);
+        WriteShared(gSettings.squareFlag, 0);
+    }
+    ShowOptionStates(dialog);
+}
+
+void OnCaptureButton(HWND dialog, int id) {
+    if (CaptureTarget(id) == nullptr)
+        return;
+    // Disabled here rather than by the worker, so a second click cannot start a second capture.
+    EnableWindow(GetDlgItem(dialog, id), FALSE);
+    SetFocus(nullptr);
+    if (!StartCapture({dialog, id}))
+        EnableWindow(GetDlgItem(dialog, id), TRUE);
+}
+
+void StoreDriverPath(HWND dialog) {
+    for (uint8_t& byte : gSettings.driverPath)
+        WriteShared(byte, 0);
+    wchar_t text[DriverPathTextCapacity] = {};
+    GetDlgItemTextW(dialog, IDC_DRIVER_PATH, text, DriverPathTextCapacity);
+    for (uint32_t i = 0; i < DriverPathSize && text[i] != L'\0' && text[i] <= 255; ++i)
+        WriteShared(gSettings.driverPath[i], static_cast<uint8_t>(text[i]));
+}
+
+void EndSettingsDialog(HWND dialog, int result) {
+    EndDialog(dialog, result);
+    DestroyWindow(dialog);
+    PostQuitMessage(0);
+}
+
+void OnOk(HWND dialog) {
+    StoreDriverPath(dialog);
+    SaveSettings();
+    EndSettingsDialog(dialog, IDOK);
+}
+
+// The dialog manager turns Escape into Cancel; only a click on Cancel closes the dialog.
+void OnCancel(HWND dialog) {
+    if (GetAsyncKeyState(VK_ESCAPE) != 0)
+        return;
+    EndSettingsDialog(dialog, IDCANCEL);
+}
+
+void OnCommand(HWND dialog, int id) {
+    switch (id) {
+    case IDC_MAHJONG_GAME:
+        OnMahjongGame(dialog);
+        break;
+    case IDC_FOUR_WAY:
+        OnFourWay(dialog);
+        break;
+    case IDC_SQUARE:
+        WriteShared(gSettings.squareFlag, IsChecked(dialog, IDC_SQUARE) ? 1 : 0);
+        break;
+    case IDC_LOW_RESOLUTION:
+        WriteShared(gSettings.lowResolutionFlag, IsChecked(dialog, IDC_LOW_RESOLUTION) ? 1 : 0);
+        break;
+    case IDOK:
+        OnOk(dialog);
+        break;
+    case IDCANCEL:
+        OnCancel(dialog);
+        break;
+    default:
+        if (id >= IDC_STANDARD_CAPTURE_FIRST && id < IDC_STANDARD_CAPTURE_FIRST + 100)
+            OnCaptureButton(dialog, id);
+        break;
+    }
+}
+
+void OnCaptureCountdown(HWND dialog, int button, LPARAM step) {
+    wchar_t text[16];
+    wsprintfW(text, L"%d", static_cast<int>(step));
+    SetDlgItemTextW(dialog, KeyFieldOfButton(button), text);
+}
+
+void OnCaptureFinished(HWND dialog, int button, LPARAM result) {
+    if (result & CaptureFinishedWithKey) {
+        wchar_t name[CapturedNameCapacity] = {};
+        GetKeyNameTextW(KeyNameParameter(static_cast<unsigned>(result & 0xFFFF)), name, CapturedNameCapacity);
+        SetDlgItemTextW(dialog, KeyFieldOfButton(button), name);
+    }
+    EnableWindow(GetDlgItem(dialog, button), TRUE);
+}
+
+} // namespace
+
+void FillDialog(HWND dialog) {
+    FillDriverPath(dialog);
+    CheckDlgButton(dialog, IDC_LOW_RESOLUTION, IsOn(gSettings.lowResolutionFlag) ? BST_CHECKED : BST_UNCHECKED);
+    ShowOptionStates(dialog);
+    FillKeyFields(dialog);
+}
+
+void RestoreBeep() {
+    if (gBeepSwitchedOff)
+        SystemParametersInfoW(SPI_SETBEEP, gBeepWasOn, nullptr, 0);
+}
+
+INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG:
+        SwitchBeepOff();
+        SetWindowIcons(dialog);
+        FillDialog(dialog);
+        ShowLayoutControls(dialog);
+        ShowWindow(dialog, SW_SHOW);
+        return TRUE;
+    case WM_COMMAND:
+        OnCommand(dialog, LOWORD(wParam));
+        return TRUE;
+    case WM_CAPTURE_COUNTDOWN:
+        OnCaptureCountdown(dialog, static_cast<int>(wParam), lParam);
+        return TRUE;
+    case WM_CAPTURE_FINISHED:
+        OnCaptureFinished(dialog, static_cast<int>(wParam), lParam);
+        return TRUE;
+    case WM_CLOSE:
+        DestroyWindow(dialog);
+        return TRUE;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
