@@ -17,3 +17,13 @@ add_executable(core_tests ${CORE_TEST_SOURCES} test_support_win.cpp ${ORVANE_RES
 target_link_libraries(core_tests PRIVATE orvane_platform GTest::gtest_main)
 target_compile_options(core_tests PRIVATE ${ORVANE_WARNINGS})
 add_wine_test(core_tests)
+
+add_executable(dialog_tests
+    test_support.cpp
+    test_support_win.cpp
+    dialog_template_test.cpp
+    key_names_test.cpp
+    ${ORVANE_RESOURCE_DIR}/orvane_config.rc)
+target_link_libraries(dialog_tests PRIVATE orvane_platform GTest::gtest_main)
+target_compile_options(dialog_tests PRIVATE ${ORVANE_WARNINGS})
+add_wine_test(dialog_tests)
