@@ -23,6 +23,7 @@ add_executable(dialog_tests
     test_support_win.cpp
     dialog_template_test.cpp
     key_names_test.cpp
+    settings_dialog_test.cpp
     ${ORVANE_RESOURCE_DIR}/orvane_config.rc)
 target_link_libraries(dialog_tests PRIVATE orvane_platform GTest::gtest_main)
 target_compile_options(dialog_tests PRIVATE ${ORVANE_WARNINGS})

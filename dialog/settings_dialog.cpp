@@ -198,6 +198,7 @@ void FillDialog(HWND dialog) {
 void RestoreBeep() {
     if (gBeepSwitchedOff)
         SystemParametersInfoW(SPI_SETBEEP, gBeepWasOn, nullptr, 0);
+    gBeepSwitchedOff = false;
 }
 
 INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {

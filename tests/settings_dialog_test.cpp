@@ -1,0 +1,392 @@
+// The dialog procedure, driven with messages in-process: option boxes, layout switch, OK, Cancel,
+// close, captures and the system beep.
+#include "dialog/settings_dialog.h"
+#include "keys/key_capture.h"
+#include "resources/resource.h"
+#include "settings/settings.h"
+#include "tests/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+class SettingsDialog : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        InstallTemplates();
+        StartRecordingWarnings();
+        std::memset(&gSettings, 0, sizeof gSettings);
+        SystemParametersInfoW(SPI_GETBEEP, 0, &beepBefore, 0);
+    }
+    void TearDown() override {
+        if (dialog && IsWindow(dialog))
+            DestroyWindow(dialog);
+        DrainMessages();
+        RestoreBeep(); // as the program does at exit
+        SystemParametersInfoW(SPI_SETBEEP, beepBefore, nullptr, 0);
+    }
+
+    void LoadFile(const Bytes& file) {
+        WriteBytes(BindingsFileName, file);
+        ASSERT_TRUE(LoadSettings());
+    }
+    void Open() {
+        dialog = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_SETTINGS), nullptr,
+                                    SettingsDialogProc, 0);
+        ASSERT_NE(dialog, nullptr);
+    }
+    void Click(int id) {
+        HWND control = GetDlgItem(dialog, id);
+        ASSERT_TRUE(IsWindowEnabled(control)) << "control " << id << " is disabled";
+        SendMessageW(control, BM_CLICK, 0, 0);
+    }
+    void Command(int id) { SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
+    bool Checked(int id) const { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
+    bool Enabled(int id) const { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; }
+    std::wstring Text(int id) const {
+        wchar_t text[600] = {};
+        GetDlgItemTextW(dialog, id, text, 600);
+        return text;
+    }
+    // Returns whether a WM_QUIT was among the messages.
+    static bool DrainMessages() {
+        bool quit = false;
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT)
+                quit = true;
+            else
+                DispatchMessageW(&message);
+        }
+        return quit;
+    }
+
+    ScratchFolder folder;
+    HWND dialog = nullptr;
+    BOOL beepBefore = TRUE;
+};
+
+Bytes StandardWithFlags(uint8_t mahjong, uint8_t fourWay, uint8_t square) {
+    Bytes file = BuildImageFromRules(StandardLayout);
+    file[1372 - 4] = mahjong;
+    file[1372 - 2] = fourWay;
+    file[1372 - 1] = square;
+    return file;
+}
+
+struct OptionRow {
+    const char* state;
+    uint8_t mahjong, fourWay, square;
+    bool mahjongChecked, fourWayEnabled, fourWayChecked, squareEnabled, squareChecked;
+};
+
+const OptionRow OptionRows[] = {
+    {"mahjong layout", 1, 0, 0, true, false, false, false, false},
+    {"mahjong layout, four-way and square loaded on", 1, 1, 1, true, false, false, false, false},
+    {"standard, four-way off", 0, 0, 0, false, true, false, false, false},
+    {"standard, four-way off, square kept on", 0, 0, 1, false, true, false, false, false},
+    {"standard, four-way on", 0, 1, 0, false, true, true, true, false},
+    {"standard, four-way and square on", 0, 1, 1, false, true, true, true, true},
+    {"standard by a flag other than 1", 7, 1, 1, false, true, true, true, true},
+};
+
+TEST_F(SettingsDialog, OptionBoxesFollowTheLoadedFlags) {
+    for (const OptionRow& row : OptionRows) {
+        SCOPED_TRACE(row.state);
+        LoadFile(StandardWithFlags(row.mahjong, row.fourWay, row.square));
+        Open();
+        EXPECT_EQ(Checked(IDC_MAHJONG_GAME), row.mahjongChecked);
+        EXPECT_EQ(Enabled(IDC_FOUR_WAY), row.fourWayEnabled);
+        EXPECT_EQ(Checked(IDC_FOUR_WAY), row.fourWayChecked);
+        EXPECT_EQ(Enabled(IDC_SQUARE), row.squareEnabled);
+        EXPECT_EQ(Checked(IDC_SQUARE), row.squareChecked);
+        EXPECT_TRUE(IsWindowVisible(dialog));
+        DestroyWindow(dialog);
+        DrainMessages();
+    }
+}
+
+TEST_F(SettingsDialog, OpeningFillsPathKeysAndLowResolution) {
+    Bytes file = BuildImageFromRules(StandardLayout);
+    std::memcpy(&file[1372 - 260], "D:\\arcade\\drv\xE9", 14);
+    file[37] = 0xC8;                  // standard slot 0: Up
+    file[1372 - 320 + 17] = 0x3B;     // system key: F1
+    file[1372 - 3] = 1;               // low resolution
+    LoadFile(file);
+    Open();
+    EXPECT_EQ(Text(IDC_DRIVER_PATH), L"D:\\arcade\\drv\u00E9");
+    EXPECT_TRUE(Checked(IDC_LOW_RESOLUTION));
+    wchar_t up[255] = {}, f1[255] = {}, one[255] = {};
+    GetKeyNameTextW(0x01480000, up, 255);
+    GetKeyNameTextW(0x003B0000, f1, 255);
+    GetKeyNameTextW(0x00020000, one, 255);
+    EXPECT_EQ(Text(2000), up);
+    EXPECT_EQ(Text(2001), one);
+    EXPECT_EQ(Text(IDC_SYSTEM_KEY), f1);
+    EXPECT_EQ(Text(IDC_EXIT_KEY), one);
+    EXPECT_EQ(Text(2026), L"") << "the mahjong set is not filled for a standard file";
+}
+
+TEST_F(SettingsDialog, CheckingAndUncheckingMahjongResetsTheStickOptions) {
+    LoadFile(StandardWithFlags(0, 1, 1));
+    Open();
+    Click(IDC_MAHJONG_GAME);
+    EXPECT_EQ(gSettings.mahjongFlag, 1);
+    EXPECT_EQ(gSettings.fourWayFlag, 0);
+    EXPECT_EQ(gSettings.squareFlag, 0);
+    EXPECT_FALSE(Enabled(IDC_FOUR_WAY) || Checked(IDC_FOUR_WAY) || Enabled(IDC_SQUARE) || Checked(IDC_SQUARE));
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(dialog, 2026)));
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog, 2000)));
+    EXPECT_EQ(Text(2026), L"") << "switching the layout does not fill the fields";
+
+    Click(IDC_MAHJONG_GAME);
+    EXPECT_EQ(gSettings.mahjongFlag, 0);
+    EXPECT_TRUE(Enabled(IDC_FOUR_WAY));
+    EXPECT_FALSE(Checked(IDC_FOUR_WAY));
+    EXPECT_FALSE(Enabled(IDC_SQUARE) || Checked(IDC_SQUARE));
+    EXPECT_EQ(gSettings.fourWayFlag | gSettings.squareFlag, 0);
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(dialog, 2000)));
+}
+
+TEST_F(SettingsDialog, FourWayAndSquareBoxesSetTheirFlags) {
+    LoadFile(StandardWithFlags(0, 0, 0));
+    Open();
+    Click(IDC_FOUR_WAY);
+    EXPECT_EQ(gSettings.fourWayFlag, 1);
+    EXPECT_TRUE(Enabled(IDC_SQUARE));
+    Click(IDC_SQUARE);
+    EXPECT_EQ(gSettings.squareFlag, 1);
+    Click(IDC_SQUARE);
+    EXPECT_EQ(gSettings.squareFlag, 0);
+    Click(IDC_SQUARE);
+    Click(IDC_FOUR_WAY);
+    EXPECT_EQ(gSettings.fourWayFlag | gSettings.squareFlag, 0);
+    EXPECT_FALSE(Enabled(IDC_SQUARE) || Checked(IDC_SQUARE));
+    Click(IDC_LOW_RESOLUTION);
+    EXPECT_EQ(gSettings.lowResolutionFlag, 1);
+    Click(IDC_LOW_RESOLUTION);
+    EXPECT_EQ(gSettings.lowResolutionFlag, 0);
+}
+
+TEST_F(SettingsDialog, ASquareFlagLoadedWithFourWayOffIsKeptUntilFourWayIsToggled) {
+    LoadFile(StandardWithFlags(0, 0, 1));
+    Open();
+    EXPECT_EQ(gSettings.squareFlag, 1);
+    Command(IDOK);
+    EXPECT_EQ(ReadBytes(BindingsFileName)[1371], 1);
+}
+
+TEST_F(SettingsDialog, SquareFlagClearsWhenFourWayIsSwitchedOff) {
+    LoadFile(StandardWithFlags(0, 0, 1));
+    Open();
+    Click(IDC_FOUR_WAY);
+    EXPECT_TRUE(Checked(IDC_SQUARE)) << "the record holds the square flag 1";
+    Click(IDC_FOUR_WAY);
+    EXPECT_EQ(gSettings.squareFlag, 0);
+}
+
+// The boxes show what OK will save: a mahjong file loaded with the four-way flag 1 shows it again
+// when the standard set comes back.
+TEST_F(SettingsDialog, LeavingAMahjongFileWithFourWayOnShowsTheFlagsItWillSave) {
+    LoadFile(StandardWithFlags(1, 1, 1));
+    Open();
+    Click(IDC_MAHJONG_GAME);
+    EXPECT_TRUE(Enabled(IDC_FOUR_WAY));
+    EXPECT_TRUE(Checked(IDC_FOUR_WAY));
+    EXPECT_TRUE(Enabled(IDC_SQUARE));
+    EXPECT_TRUE(Checked(IDC_SQUARE));
+    Command(IDOK);
+    Bytes saved = ReadBytes(BindingsFileName);
+    ASSERT_EQ(saved.size(), StandardFileSize);
+    EXPECT_EQ(saved[1372 - 2], 1);
+    EXPECT_EQ(saved[1372 - 1], 1);
+}
+
+TEST_F(SettingsDialog, OkSavesTheFileEndsTheDialogAndQuits) {
+    LoadFile(BuildImageFromRules(StandardLayout));
+    Open();
+    Click(IDC_LOW_RESOLUTION);
+    SetDlgItemTextW(dialog, IDC_DRIVER_PATH, L"C:\\loader\\driver.sys");
+    Command(IDOK);
+    EXPECT_FALSE(IsWindow(dialog));
+    EXPECT_TRUE(DrainMessages()) << "WM_QUIT posted";
+    Bytes expected = BuildImageFromRules(StandardLayout);
+    std::memcpy(&expected[1372 - 260], "C:\\loader\\driver.sys", 20);
+    expected[1372 - 3] = 1;
+    EXPECT_EQ(ReadBytes(BindingsFileName), expected);
+    EXPECT_TRUE(RecordedWarnings().empty());
+}
+
+TEST_F(SettingsDialog, OkNarrowsThePathToSingleBytes) {
+    struct PathCase {
+        std::wstring typed;
+        std::string saved;
+    };
+    const PathCase cases[] = {
+        {L"C:\\caf\u00E9\\drv", "C:\\caf\xE9\\drv"},
+        {L"C:\\ab\u0100cd", "C:\\ab"},
+        {L"\u4E2D\\x", ""},
+        {std::wstring(254, L'p'), std::string(254, 'p')},
+        {std::wstring(300, L'q'), std::string(254, 'q')},
+    };
+    for (const PathCase& c : cases) {
+        SCOPED_TRACE(c.saved.size());
+        Bytes file = BuildImageFromRules(StandardLayout);
+        std::memset(&file[1372 - 260], 'z', 255);
+        LoadFile(file);
+        Open();
+        SetDlgItemTextW(dialog, IDC_DRIVER_PATH, c.typed.c_str());
+        Command(IDOK);
+        DrainMessages();
+        Bytes saved = ReadBytes(BindingsFileName);
+        ASSERT_EQ(saved.size(), StandardFileSize);
+        std::string path(saved.begin() + (1372 - 260), saved.begin() + (1372 - 5));
+        EXPECT_EQ(path, c.saved + std::string(255 - c.saved.size(), '\0'));
+    }
+}
+
+TEST_F(SettingsDialog, MahjongSwitchThenOkSavesTheMahjongImageWithZeroKeys) {
+    LoadFile(BuildImageFromRules(StandardLayout));
+    Open();
+    Click(IDC_MAHJONG_GAME);
+    Command(IDOK);
+    Bytes expected = BuildImageFromRules(MahjongLayout);
+    for (uint32_t offset : MahjongKeyOffsets)
+        expected[offset + KeyCodeInDevicePart] = 0;
+    EXPECT_EQ(ReadBytes(BindingsFileName), expected);
+}
+
+TEST_F(SettingsDialog, CancelAndCloseSaveNothing) {
+    for (UINT how : {UINT(WM_COMMAND), UINT(WM_CLOSE)}) {
+        Bytes file = BuildImageFromRules(StandardLayout);
+        LoadFile(file);
+        Open();
+        Click(IDC_LOW_RESOLUTION);
+        SetDlgItemTextW(dialog, IDC_DRIVER_PATH, L"changed");
+        if (how == WM_CLOSE)
+            SendMessageW(dialog, WM_CLOSE, 0, 0);
+        else
+            Click(IDCANCEL);
+        EXPECT_FALSE(IsWindow(dialog));
+        EXPECT_TRUE(DrainMessages()) << "WM_QUIT posted";
+        EXPECT_EQ(ReadBytes(BindingsFileName), file);
+        EXPECT_EQ(FolderContents("."), std::vector<std::string>{BindingsFileName});
+    }
+}
+
+void PressKey(WORD virtualKey, bool down) {
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = virtualKey;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+    SendInput(1, &input, sizeof input);
+}
+
+void PumpFor(DWORD milliseconds) {
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < milliseconds) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&message);
+        Sleep(5);
+    }
+}
+
+TEST_F(SettingsDialog, CancelIsIgnoredWhileEscapeIsDown) {
+    LoadFile(BuildImageFromRules(StandardLayout));
+    Open();
+    PressKey(VK_ESCAPE, true);
+    PumpFor(150);
+    Command(IDCANCEL);
+    EXPECT_TRUE(IsWindow(dialog));
+    PressKey(VK_ESCAPE, false);
+    PumpFor(150);
+    GetAsyncKeyState(VK_ESCAPE); // clears the "pressed since" bit
+    Command(IDCANCEL);
+    EXPECT_FALSE(IsWindow(dialog));
+}
+
+// Waits until the capture button is enabled again, which the finished capture does.
+bool WaitForCapture(HWND dialog, int button, DWORD limitMs) {
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < limitMs) {
+        PumpFor(20);
+        if (IsWindowEnabled(GetDlgItem(dialog, button)))
+            return true;
+    }
+    return false;
+}
+
+TEST_F(SettingsDialog, ACaptureStoresThePressedKeyAndShowsItsName) {
+    LoadFile(BuildImageFromRules(StandardLayout));
+    Open();
+    Click(3000);
+    EXPECT_FALSE(Enabled(3000));
+    PumpFor(300);
+    EXPECT_EQ(Text(2000).size(), 2u) << "counting down from 100";
+    PressKey(VK_UP, true);
+    PumpFor(150);
+    PressKey(VK_UP, false);
+    ASSERT_TRUE(WaitForCapture(dialog, 3000, 3000));
+    EXPECT_EQ(gSettings.standardKeys[0], 0xC8);
+    wchar_t up[512] = {};
+    GetKeyNameTextW(0x01480000, up, 512);
+    EXPECT_EQ(Text(2000), up);
+    Command(IDOK);
+    EXPECT_EQ(ReadBytes(BindingsFileName)[37], 0xC8);
+}
+
+TEST_F(SettingsDialog, SystemAndExitButtonsCaptureTheirOwnKeys) {
+    LoadFile(BuildImageFromRules(MahjongLayout));
+    Open();
+    const std::pair<int, WORD> captures[] = {{IDC_SYSTEM_CAPTURE, VK_F2}, {IDC_EXIT_CAPTURE, VK_F3}};
+    for (auto [button, key] : captures) {
+        Click(button);
+        PumpFor(100);
+        PressKey(key, true);
+        PumpFor(150);
+        PressKey(key, false);
+        ASSERT_TRUE(WaitForCapture(dialog, button, 3000));
+    }
+    EXPECT_EQ(gSettings.systemKey, 0x3C);
+    EXPECT_EQ(gSettings.exitKey, 0x3D);
+    EXPECT_EQ(gSettings.mahjongKeys[0], 0x02);
+}
+
+TEST_F(SettingsDialog, OkDuringACaptureEndsCleanlyAndTheLateKeyIsNotSaved) {
+    LoadFile(BuildImageFromRules(StandardLayout));
+    Open();
+    Click(3001);
+    PumpFor(100);
+    Command(IDOK);
+    EXPECT_FALSE(IsWindow(dialog));
+    Bytes saved = ReadBytes(BindingsFileName);
+    PressKey(VK_DOWN, true);
+    PumpFor(150);
+    PressKey(VK_DOWN, false);
+    PumpFor(200);
+    EXPECT_EQ(gSettings.standardKeys[1], 0xD0) << "the worker still finished";
+    EXPECT_EQ(ReadBytes(BindingsFileName), saved);
+}
+
+TEST_F(SettingsDialog, TheBeepIsOffWhileTheDialogIsUpAndRestoredAfter) {
+    for (BOOL before : {TRUE, FALSE}) {
+        SystemParametersInfoW(SPI_SETBEEP, before, nullptr, 0);
+        LoadFile(BuildImageFromRules(StandardLayout));
+        Open();
+        BOOL during = TRUE;
+        SystemParametersInfoW(SPI_GETBEEP, 0, &during, 0);
+        EXPECT_FALSE(during);
+        Command(IDCANCEL);
+        RestoreBeep();
+        BOOL after = !before;
+        SystemParametersInfoW(SPI_GETBEEP, 0, &after, 0);
+        EXPECT_EQ(after, before);
+    }
+}
+
+} // namespace
