@@ -28,3 +28,10 @@ add_executable(dialog_tests
 target_link_libraries(dialog_tests PRIVATE orvane_platform GTest::gtest_main)
 target_compile_options(dialog_tests PRIVATE ${ORVANE_WARNINGS})
 add_wine_test(dialog_tests)
+
+# Starts the real program; slow, so labelled to be run alone or left out.
+add_executable(e2e_tests test_support.cpp e2e_test.cpp)
+target_link_libraries(e2e_tests PRIVATE orvane_core GTest::gtest)
+target_compile_options(e2e_tests PRIVATE ${ORVANE_WARNINGS})
+add_wine_test(e2e_tests $<TARGET_FILE:orvane_config>)
+set_tests_properties(e2e_tests PROPERTIES LABELS e2e)
