@@ -15,6 +15,8 @@ set_source_files_properties(${ORVANE_RESOURCE_DIR}/orvane_config.rc PROPERTIES
 
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 add_link_options(-static)
+# The shipped program carries no symbols and no unused code.
+add_compile_options(-ffunction-sections -fdata-sections)
 
 add_library(orvane_platform STATIC
     settings/settings_win.cpp
@@ -28,3 +30,4 @@ target_compile_options(orvane_platform PRIVATE ${ORVANE_WARNINGS})
 add_executable(orvane_config WIN32 app/main.cpp ${ORVANE_RESOURCE_DIR}/orvane_config.rc)
 target_link_libraries(orvane_config PRIVATE orvane_platform)
 target_compile_options(orvane_config PRIVATE ${ORVANE_WARNINGS})
+target_link_options(orvane_config PRIVATE -s -Wl,--gc-sections)

@@ -17,7 +17,10 @@ start() {
     if [ ! -f "$WINEPREFIX/.orvane-ready" ]; then
         rm -rf "$WINEPREFIX"
         "$WINE" wineboot -i >/dev/null 2>&1
-        "$WINE" regedit "$here/wine-prefix.reg" >/dev/null 2>&1
+        # No window manager runs here: Wine manages its windows itself, and the dialog's Chinese
+        # captions need a font that has them.
+        "$WINE" regedit "$here/wine-fonts.reg" >/dev/null 2>&1
+        "$WINE" regedit "$here/wine-unmanaged.reg" >/dev/null 2>&1
         wineserver -w
         touch "$WINEPREFIX/.orvane-ready"
     fi

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the tool, and starts it under Wine in demo/, a folder seeded with
+# a default bindings file (the standard layout). Without a display it saves a picture instead.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+"$root/scripts/install-deps.sh"
+cmake --preset windows >/dev/null
+cmake --build --preset windows
+. "$root/scripts/wine-loader.sh"
+if [ "$ORVANE_WINE_BITS" = 64 ]; then
+    cmake --preset windows64 >/dev/null
+    cmake --build --preset windows64
+fi
+mkdir -p demo
+[ -f demo/orvane_bindings.bin ] || cp resources/standard_bindings.bin demo/orvane_bindings.bin
+echo "Starting the tool in $root/demo"
+"$root/scripts/run-tool.sh" demo
