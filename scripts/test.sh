@@ -9,7 +9,7 @@ cd "$root"
 ctest_args=()
 [ "${1:-}" = "--no-e2e" ] && ctest_args+=(--label-exclude e2e)
 
-for preset in host host-sanitize; do
+for preset in host host-sanitize fuzz; do
     echo "== $preset"
     cmake --preset "$preset" >/dev/null
     cmake --build --preset "$preset"
@@ -29,7 +29,7 @@ if [ "$ORVANE_WINE_BITS" = 64 ]; then
     cmake --preset windows64 >/dev/null
     cmake --build --preset windows64
 fi
+echo "== build/windows/orvane_config.exe: $(stat -c %s build/windows/orvane_config.exe) bytes, imports:"
+i686-w64-mingw32-objdump -p build/windows/orvane_config.exe | grep 'DLL Name' | sed 's/^\s*/  /'
 echo "== $wine_preset under Wine"
 ctest --preset "$wine_preset" "${ctest_args[@]}"
-echo "== $root/build/windows/orvane_config.exe: $(stat -c %s build/windows/orvane_config.exe) bytes, imports:"
-i686-w64-mingw32-objdump -p build/windows/orvane_config.exe | grep 'DLL Name' | sed 's/^\s*/  /'
