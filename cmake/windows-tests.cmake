@@ -30,7 +30,7 @@ target_compile_options(dialog_tests PRIVATE ${ORVANE_WARNINGS})
 add_wine_test(dialog_tests)
 
 # Starts the real program; slow, so labelled to be run alone or left out.
-add_executable(e2e_tests test_support.cpp e2e_test.cpp)
+add_executable(e2e_tests test_support.cpp e2e_support.cpp e2e_test.cpp e2e_faults_test.cpp)
 target_link_libraries(e2e_tests PRIVATE orvane_core GTest::gtest)
 target_compile_options(e2e_tests PRIVATE ${ORVANE_WARNINGS})
 add_wine_test(e2e_tests $<TARGET_FILE:orvane_config>)

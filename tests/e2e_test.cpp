@@ -2,153 +2,11 @@
 // with the mouse and the keyboard of the X display (xdotool), and reads only what a user would:
 // windows and their texts, the bindings file on disk and the exit code.
 #include "resources/resource.h"
-#include "tests/test_support.h"
+#include "tests/e2e_support.h"
 
 #include <gtest/gtest.h>
 
-#include <windows.h>
-
-#include <string>
-
 namespace {
-
-std::wstring gToolPath;
-
-constexpr wchar_t DialogCaption[] = L"Orvane 設定";
-
-std::wstring ToWindowsPath(const std::string& path) {
-    std::wstring wide(path.begin(), path.end());
-    if (!wide.empty() && wide[0] == L'/')
-        wide = L"Z:" + wide;
-    for (wchar_t& c : wide)
-        if (c == L'/')
-            c = L'\\';
-    return wide;
-}
-
-// Runs a program of the X side (xdotool) and waits for it.
-void RunUnix(std::wstring commandLine) {
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    ASSERT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                               &process));
-    WaitForSingleObject(process.hProcess, 15000);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-}
-
-// The pointer leaves and comes back, so that a window that appeared under it sees it arrive.
-void ClickAt(const RECT& place) {
-    int x = (place.left + place.right) / 2, y = (place.top + place.bottom) / 2;
-    RunUnix(L"/usr/bin/xdotool mousemove " + std::to_wstring(x + 3) + L" " + std::to_wstring(y + 3) +
-            L" sleep 0.05 mousemove --sync " + std::to_wstring(x) + L" " + std::to_wstring(y) + L" click 1");
-}
-
-// Focuses the settings dialog's X window, then holds the key for the given time.
-void PressKey(const std::wstring& key, int holdMs = 100) {
-    RunUnix(L"/usr/bin/xdotool search --name Orvane windowfocus --sync %1 keydown " + key + L" sleep " +
-            std::to_wstring(holdMs / 1000.0) + L" keyup " + key);
-}
-
-struct Tool {
-    PROCESS_INFORMATION process = {};
-    HWND dialog = nullptr;
-};
-
-Tool Start() {
-    Tool tool;
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    std::wstring commandLine = L"\"" + gToolPath + L"\"";
-    std::wstring folder = std::filesystem::current_path().wstring();
-    EXPECT_TRUE(CreateProcessW(gToolPath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                               folder.c_str(), &startup, &tool.process));
-    return tool;
-}
-
-// A top-level dialog of the tool's process with the given caption, once visible.
-HWND WaitForWindow(const Tool& tool, const wchar_t* caption, DWORD limitMs = 15000) {
-    DWORD start = GetTickCount();
-    while (GetTickCount() - start < limitMs) {
-        HWND found = nullptr;
-        while ((found = FindWindowExW(nullptr, found, L"#32770", caption)) != nullptr) {
-            DWORD owner = 0;
-            GetWindowThreadProcessId(found, &owner);
-            if (owner == tool.process.dwProcessId && IsWindowVisible(found))
-                return found;
-        }
-        if (WaitForSingleObject(tool.process.hProcess, 0) == WAIT_OBJECT_0)
-            return nullptr;
-        Sleep(20);
-    }
-    return nullptr;
-}
-
-Tool StartWithDialog() {
-    Tool tool = Start();
-    tool.dialog = WaitForWindow(tool, DialogCaption);
-    EXPECT_NE(tool.dialog, nullptr) << "the settings dialog did not appear";
-    return tool;
-}
-
-// Exit code, or -1 if the process did not end in time.
-long WaitForExit(Tool& tool, DWORD limitMs = 10000) {
-    long code = -1;
-    if (WaitForSingleObject(tool.process.hProcess, limitMs) == WAIT_OBJECT_0) {
-        DWORD exitCode = 0;
-        GetExitCodeProcess(tool.process.hProcess, &exitCode);
-        code = static_cast<long>(exitCode);
-    } else {
-        TerminateProcess(tool.process.hProcess, 99);
-    }
-    CloseHandle(tool.process.hThread);
-    CloseHandle(tool.process.hProcess);
-    return code;
-}
-
-void Click(HWND dialog, int id) {
-    RECT place;
-    ASSERT_TRUE(GetWindowRect(GetDlgItem(dialog, id), &place)) << "control " << id;
-    ClickAt(place);
-}
-
-std::wstring ControlText(HWND window) {
-    wchar_t text[512] = {};
-    DWORD_PTR ignored = 0;
-    SendMessageTimeoutW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, &ignored);
-    return text;
-}
-
-std::wstring Text(HWND dialog, int id) { return ControlText(GetDlgItem(dialog, id)); }
-
-bool WaitUntil(const std::function<bool()>& condition, DWORD limitMs) {
-    DWORD start = GetTickCount();
-    while (!condition()) {
-        if (GetTickCount() - start > limitMs)
-            return false;
-        Sleep(20);
-    }
-    return true;
-}
-
-std::wstring PlatformKeyName(LONG lParam) {
-    wchar_t name[512] = {};
-    GetKeyNameTextW(lParam, name, 512);
-    return name;
-}
-
-// The texts of a message box: caption and message.
-std::wstring MessageOf(HWND box) {
-    std::wstring message;
-    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        wchar_t name[32] = {};
-        GetClassNameW(child, name, 32);
-        if (std::wstring(name) == L"Static" && !ControlText(child).empty())
-            message = ControlText(child);
-    }
-    return message;
-}
 
 class EndToEnd : public ::testing::Test {
   protected:
@@ -298,8 +156,17 @@ TEST_F(EndToEnd, OkDuringARunningCaptureSavesAndExitsAtOnce) {
 
 } // namespace
 
+namespace {
+
+struct LeftoverToolsEnder : ::testing::EmptyTestEventListener {
+    void OnTestEnd(const ::testing::TestInfo&) override { EndLeftoverTools(); }
+};
+
+} // namespace
+
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new LeftoverToolsEnder);
     if (argc < 2) {
         fprintf(stderr, "usage: e2e_tests PATH_OF_orvane_config.exe\n");
         return 2;

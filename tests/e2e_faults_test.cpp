@@ -1,0 +1,204 @@
+// The real program against failing saves, many captures at once, and many runs in a row.
+#include "resources/resource.h"
+#include "settings/settings.h"
+#include "tests/e2e_support.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+Bytes EditedFile() {
+    Bytes file = BuildImageFromRules(StandardLayout);
+    file[37] = 0x1E;
+    file[1372 - 2] = 1;
+    return file;
+}
+
+// Changes an option, presses OK, and expects the warning, the exit code 0 and the old file.
+void ExpectSaveRefused(const wchar_t* warning, const Bytes& before) {
+    Tool tool = StartWithDialog();
+    ASSERT_NE(tool.dialog, nullptr);
+    Click(tool.dialog, IDC_LOW_RESOLUTION);
+    Click(tool.dialog, IDOK);
+    HWND box = WaitForWindow(tool, L"Error!");
+    ASSERT_NE(box, nullptr) << "no warning";
+    EXPECT_EQ(MessageOf(box), warning);
+    Click(box, IDOK);
+    EXPECT_EQ(WaitForExit(tool), 0);
+    EXPECT_EQ(ReadBytes(BindingsFileName), before);
+}
+
+std::wstring Widen(const char* text) { return std::wstring(text, text + strlen(text)); }
+
+class FailingSave : public ::testing::Test {
+  protected:
+    void SetUp() override { WriteBytes(BindingsFileName, EditedFile()); }
+    ScratchFolder folder;
+};
+
+TEST_F(FailingSave, AReadOnlyFileIsKept) {
+    SetFileAttributesW(L"orvane_bindings.bin", FILE_ATTRIBUTE_READONLY);
+    ExpectSaveRefused(Widen(CouldNotOpenOnSaveWarning).c_str(), EditedFile());
+    SetFileAttributesW(L"orvane_bindings.bin", FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(FolderContents("."), std::vector<std::string>{BindingsFileName});
+}
+
+TEST_F(FailingSave, AFileHeldOpenByAnotherProgramIsKept) {
+    Tool tool = StartWithDialog();
+    ASSERT_NE(tool.dialog, nullptr);
+    HANDLE holder = CreateFileW(L"orvane_bindings.bin", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    Click(tool.dialog, IDOK);
+    HWND box = WaitForWindow(tool, L"Error!");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageOf(box), Widen(CouldNotOpenOnSaveWarning));
+    Click(box, IDOK);
+    EXPECT_EQ(WaitForExit(tool), 0);
+    CloseHandle(holder);
+    EXPECT_EQ(ReadBytes(BindingsFileName), EditedFile());
+    EXPECT_EQ(FolderContents("."), std::vector<std::string>{BindingsFileName});
+}
+
+TEST_F(FailingSave, AFolderRemovedWhileTheDialogIsOpenIsReported) {
+    Tool tool = StartWithDialog();
+    ASSERT_NE(tool.dialog, nullptr);
+    std::filesystem::path gone = std::filesystem::current_path();
+    std::filesystem::current_path(folder.previous);
+    // Windows would refuse while the tool works in it; a file manager on the Linux side does not.
+    RunUnix(L"/bin/rm -rf " + ToUnixPath(gone.wstring()));
+    ASSERT_FALSE(std::filesystem::exists(gone));
+    Click(tool.dialog, IDOK);
+    HWND box = WaitForWindow(tool, L"Error!");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageOf(box), Widen(CouldNotOpenOnSaveWarning));
+    Click(box, IDOK);
+    EXPECT_EQ(WaitForExit(tool), 0);
+    EXPECT_FALSE(std::filesystem::exists(gone)) << "nothing recreated";
+}
+
+// A folder of its own under /tmp with a file system mounted on it; skipped where mounting is not
+// allowed (tests not run as root).
+class MountedFolder : public ::testing::Test {
+  protected:
+    void Mount(const std::wstring& commands) {
+        previous = std::filesystem::current_path();
+        unixPath = "/tmp/orvane-e2e-" + std::to_string(GetCurrentProcessId());
+        windowsPath = ToWindowsPath(unixPath);
+        std::wstring unixWide(unixPath.begin(), unixPath.end());
+        std::filesystem::create_directories(windowsPath);
+        RunUnix(commands + L" " + unixWide);
+        std::filesystem::current_path(windowsPath);
+    }
+    void TearDown() override {
+        std::filesystem::current_path(previous);
+        std::wstring unixWide(unixPath.begin(), unixPath.end());
+        RunUnix(L"/bin/umount -l " + unixWide + L" 2>/dev/null");
+        std::error_code ignored;
+        std::filesystem::remove_all(windowsPath, ignored);
+    }
+    std::filesystem::path previous;
+    std::string unixPath;
+    std::wstring windowsPath;
+};
+
+TEST_F(MountedFolder, AReadOnlyFolderKeepsTheFile) {
+    Mount(L"/bin/mount -t tmpfs -o size=64k tmpfs");
+    WriteBytes(BindingsFileName, EditedFile());
+    RunUnix(L"/bin/mount -o remount,ro " + std::wstring(unixPath.begin(), unixPath.end()));
+    {
+        std::ofstream probe("probe.bin");
+        if (probe.is_open())
+            GTEST_SKIP() << "this machine does not allow a read-only mount here";
+    }
+    ExpectSaveRefused(Widen(CouldNotOpenOnSaveWarning).c_str(), EditedFile());
+}
+
+TEST_F(MountedFolder, AFullDiskKeepsTheFileAndLeavesNoTemporaryFile) {
+    Mount(L"/bin/mount -t tmpfs -o size=4k tmpfs");
+    WriteBytes(BindingsFileName, EditedFile());
+    if (ReadBytes(BindingsFileName) != EditedFile())
+        GTEST_SKIP() << "this machine does not allow mounting a small file system here";
+    {
+        std::ofstream filler("filler.bin", std::ios::binary);
+        filler << std::string(4096, 'x');
+        filler.flush();
+        bool full = !filler.good();
+        filler.close();
+        std::filesystem::remove("filler.bin");
+        if (!full)
+            GTEST_SKIP() << "the small file system is not full";
+    }
+    ExpectSaveRefused(Widen(SaveFailedWarning).c_str(), EditedFile());
+    EXPECT_EQ(FolderContents("."), std::vector<std::string>{BindingsFileName});
+}
+
+class UnderLoad : public ::testing::Test {
+  protected:
+    ScratchFolder folder;
+};
+
+void StartCaptures(HWND dialog, int first, int last) {
+    for (int id = first; id <= last; ++id)
+        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+bool AllEnabled(HWND dialog, const std::vector<int>& ids, bool enabled) {
+    for (int id : ids) {
+        if ((IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE) != enabled)
+            return false;
+    }
+    return true;
+}
+
+TEST_F(UnderLoad, EveryCaptureButtonAtOnceThenOkWhileSomeStillRun) {
+    WriteBytes(BindingsFileName, BuildImageFromRules(StandardLayout));
+    Tool tool = StartWithDialog();
+    ASSERT_NE(tool.dialog, nullptr);
+    std::vector<int> buttons;
+    for (int id = 3000; id <= 3025; ++id)
+        buttons.push_back(id);
+    buttons.push_back(IDC_SYSTEM_CAPTURE);
+    buttons.push_back(IDC_EXIT_CAPTURE);
+    DWORD start = GetTickCount();
+    StartCaptures(tool.dialog, 3000, 3025);
+    StartCaptures(tool.dialog, IDC_SYSTEM_CAPTURE, IDC_EXIT_CAPTURE);
+    ASSERT_TRUE(WaitUntil([&] { return AllEnabled(tool.dialog, buttons, false); }, 1000));
+    EXPECT_LT(GetTickCount() - start, 1000u);
+    Sleep(200);
+    PressKey(L"Up", 150);
+    ASSERT_TRUE(WaitUntil([&] { return AllEnabled(tool.dialog, buttons, true); }, 5000));
+    std::wstring up = PlatformKeyName(0x01480000);
+    for (int id : buttons)
+        EXPECT_EQ(Text(tool.dialog, id - 1000), up) << "field " << id - 1000;
+    Sleep(300);
+    StartCaptures(tool.dialog, 3000, 3012);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowEnabled(GetDlgItem(tool.dialog, 3012)); }, 1000));
+    PostMessageW(tool.dialog, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(WaitForExit(tool, 3000), 0) << "the exit did not wait for the running captures";
+    Bytes expected = BuildImageFromRules(StandardLayout);
+    for (uint32_t offset : StandardKeyOffsets)
+        expected[offset + KeyCodeInDevicePart] = 0xC8;
+    expected[1372 - 320 + 17] = 0xC8;
+    expected[1372 - 288 + 17] = 0xC8;
+    EXPECT_EQ(ReadBytes(BindingsFileName), expected);
+}
+
+TEST_F(UnderLoad, TwoHundredRunsWithOkLeaveTheFileAsTheFirstRunWroteIt) {
+    Bytes file = EditedFile();
+    std::memcpy(&file[1372 - 260], "C:\\drivers\\orvane", 17);
+    WriteBytes(BindingsFileName, file);
+    Bytes afterFirst;
+    for (int run = 1; run <= 200; ++run) {
+        Tool tool = StartWithDialog();
+        ASSERT_NE(tool.dialog, nullptr) << "run " << run;
+        PostMessageW(tool.dialog, WM_COMMAND, IDOK, 0);
+        ASSERT_EQ(WaitForExit(tool), 0) << "run " << run;
+        if (run == 1)
+            afterFirst = ReadBytes(BindingsFileName);
+    }
+    EXPECT_EQ(afterFirst, file);
+    EXPECT_EQ(ReadBytes(BindingsFileName), afterFirst);
+    EXPECT_EQ(FolderContents("."), std::vector<std::string>{BindingsFileName});
+}
+
+} // namespace

@@ -1,0 +1,174 @@
+// Helpers of the end-to-end tests.
+#include "tests/e2e_support.h"
+
+#include <gtest/gtest.h>
+
+std::wstring gToolPath;
+
+namespace {
+std::vector<HANDLE> gRunningTools;
+}
+
+void EndLeftoverTools() {
+    for (HANDLE process : gRunningTools) {
+        TerminateProcess(process, 99);
+        WaitForSingleObject(process, 5000);
+        CloseHandle(process);
+    }
+    gRunningTools.clear();
+}
+
+std::wstring ToUnixPath(const std::wstring& path) {
+    using UnixName = char*(CDECL*)(const wchar_t*);
+    auto unixName = reinterpret_cast<UnixName>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    if (unixName == nullptr)
+        return path;
+    char* name = unixName(path.c_str());
+    if (name == nullptr)
+        return path;
+    std::string narrow = name;
+    HeapFree(GetProcessHeap(), 0, name);
+    return std::wstring(narrow.begin(), narrow.end());
+}
+
+std::wstring ToWindowsPath(const std::string& path) {
+    std::wstring wide(path.begin(), path.end());
+    if (!wide.empty() && wide[0] == L'/')
+        wide = L"Z:" + wide;
+    for (wchar_t& c : wide)
+        if (c == L'/')
+            c = L'\\';
+    return wide;
+}
+
+// Wine hands a Linux program's process over without waiting for it, so the command leaves a
+// marker file when it is done, and that is what is waited for.
+void RunUnix(std::wstring commandLine) {
+    static int counter = 0;
+    std::wstring marker = L"/tmp/orvane-e2e-done-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                          std::to_wstring(++counter);
+    std::wstring markerSeen = L"Z:" + marker;
+    for (wchar_t& c : markerSeen)
+        if (c == L'/')
+            c = L'\\';
+    std::wstring wrapped = L"/bin/sh -c \"" + commandLine + L"; : > " + marker + L"\"";
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    ASSERT_TRUE(CreateProcessW(nullptr, wrapped.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                               &process));
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    ASSERT_TRUE(WaitUntil([&] { return GetFileAttributesW(markerSeen.c_str()) != INVALID_FILE_ATTRIBUTES; }, 15000))
+        << "did not finish: " << std::string(commandLine.begin(), commandLine.end());
+    DeleteFileW(markerSeen.c_str());
+}
+
+// The pointer leaves and comes back, so that a window that appeared under it sees it arrive.
+void ClickAt(const RECT& place) {
+    int x = (place.left + place.right) / 2, y = (place.top + place.bottom) / 2;
+    RunUnix(L"/usr/bin/xdotool mousemove " + std::to_wstring(x + 3) + L" " + std::to_wstring(y + 3) +
+            L" sleep 0.05 mousemove --sync " + std::to_wstring(x) + L" " + std::to_wstring(y) + L" click 1");
+}
+
+void PressKey(const std::wstring& key, int holdMs) {
+    RunUnix(L"/usr/bin/xdotool search --name Orvane windowfocus --sync %1 keydown " + key + L" sleep " +
+            std::to_wstring(holdMs / 1000.0) + L" keyup " + key);
+}
+
+Tool Start() {
+    Tool tool;
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    std::wstring commandLine = L"\"" + gToolPath + L"\"";
+    std::wstring folder = std::filesystem::current_path().wstring();
+    EXPECT_TRUE(CreateProcessW(gToolPath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               folder.c_str(), &startup, &tool.process));
+    HANDLE tracked = nullptr;
+    DuplicateHandle(GetCurrentProcess(), tool.process.hProcess, GetCurrentProcess(), &tracked, 0, FALSE,
+                    DUPLICATE_SAME_ACCESS);
+    gRunningTools.push_back(tracked);
+    return tool;
+}
+
+HWND WaitForWindow(const Tool& tool, const wchar_t* caption, DWORD limitMs) {
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < limitMs) {
+        HWND found = nullptr;
+        while ((found = FindWindowExW(nullptr, found, L"#32770", caption)) != nullptr) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(found, &owner);
+            if (owner == tool.process.dwProcessId && IsWindowVisible(found))
+                return found;
+        }
+        if (WaitForSingleObject(tool.process.hProcess, 0) == WAIT_OBJECT_0)
+            return nullptr;
+        Sleep(20);
+    }
+    return nullptr;
+}
+
+Tool StartWithDialog() {
+    Tool tool = Start();
+    tool.dialog = WaitForWindow(tool, DialogCaption);
+    EXPECT_NE(tool.dialog, nullptr) << "the settings dialog did not appear";
+    return tool;
+}
+
+long WaitForExit(Tool& tool, DWORD limitMs) {
+    long code = -1;
+    if (WaitForSingleObject(tool.process.hProcess, limitMs) == WAIT_OBJECT_0) {
+        DWORD exitCode = 0;
+        GetExitCodeProcess(tool.process.hProcess, &exitCode);
+        code = static_cast<long>(exitCode);
+    } else {
+        TerminateProcess(tool.process.hProcess, 99);
+    }
+    CloseHandle(tool.process.hThread);
+    CloseHandle(tool.process.hProcess);
+    return code;
+}
+
+void Click(HWND dialog, int id) {
+    RECT place;
+    ASSERT_TRUE(GetWindowRect(GetDlgItem(dialog, id), &place)) << "control " << id;
+    ClickAt(place);
+}
+
+std::wstring ControlText(HWND window) {
+    wchar_t text[512] = {};
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, &ignored);
+    return text;
+}
+
+std::wstring Text(HWND dialog, int id) { return ControlText(GetDlgItem(dialog, id)); }
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD limitMs) {
+    DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > limitMs)
+            return false;
+        Sleep(20);
+    }
+    return true;
+}
+
+std::wstring PlatformKeyName(LONG lParam) {
+    wchar_t name[512] = {};
+    GetKeyNameTextW(lParam, name, 512);
+    return name;
+}
+
+std::wstring MessageOf(HWND box) {
+    std::wstring message;
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t name[32] = {};
+        GetClassNameW(child, name, 32);
+        if (std::wstring(name) == L"Static" && !ControlText(child).empty())
+            message = ControlText(child);
+    }
+    return message;
+}
+

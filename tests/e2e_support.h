@@ -1,0 +1,52 @@
+// Helpers of the end-to-end tests: start the real program in the current folder, find its windows,
+// click and type through the X display (xdotool), read texts and the exit code.
+#pragma once
+
+#include "tests/test_support.h"
+
+#include <windows.h>
+
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <string>
+
+extern std::wstring gToolPath;
+
+inline constexpr wchar_t DialogCaption[] = L"Orvane 設定";
+
+std::wstring ToWindowsPath(const std::string& path);
+// Where Wine keeps a Windows path on the Linux side.
+std::wstring ToUnixPath(const std::wstring& path);
+
+// Runs a program of the Linux side and waits for it. Its exit code does not come through Wine.
+void RunUnix(std::wstring commandLine);
+
+// A real mouse click in the middle of a screen rectangle.
+void ClickAt(const RECT& place);
+void Click(HWND dialog, int id);
+
+// Focuses the settings dialog's X window, then holds the key for the given time.
+void PressKey(const std::wstring& key, int holdMs = 100);
+
+struct Tool {
+    PROCESS_INFORMATION process = {};
+    HWND dialog = nullptr;
+};
+
+// Starts the program in the current folder.
+Tool Start();
+Tool StartWithDialog();
+// A visible top-level dialog of the tool's process with the given caption.
+HWND WaitForWindow(const Tool& tool, const wchar_t* caption, DWORD limitMs = 15000);
+// Exit code, or -1 if the process did not end in time (it is then ended).
+long WaitForExit(Tool& tool, DWORD limitMs = 10000);
+// Ends every tool a failed test left running, so that none outlives the test run.
+void EndLeftoverTools();
+
+std::wstring ControlText(HWND window);
+std::wstring Text(HWND dialog, int id);
+// The message of a message box.
+std::wstring MessageOf(HWND box);
+std::wstring PlatformKeyName(LONG lParam);
+bool WaitUntil(const std::function<bool()>& condition, DWORD limitMs);
