@@ -10,10 +10,18 @@
 namespace {
 
 constexpr int VirtualKeyCount = 255;
+#ifdef ORVANE_BENCH_SINGLE_SAMPLE
+// Only for the benchmark that compares with the first design: one sample per step, taps unseen.
+constexpr int SamplesPerStep = 1;
+constexpr DWORD SampleIntervalMs = 100;
+constexpr bool CountTaps = false;
+#else
 // Each of the visible countdown steps lasts about 100 ms and samples the keyboard ten times,
-// so that a key tapped for a few milliseconds is still seen.
+// and a key pressed and released between two samples still counts, so short taps are seen.
 constexpr int SamplesPerStep = 10;
 constexpr DWORD SampleIntervalMs = 10;
+constexpr bool CountTaps = true;
+#endif
 
 // 0xFE while the key is down, 0 while it is up.
 uint8_t KeyStateByte(SHORT asyncState) { return static_cast<uint8_t>(asyncState >> 14); }
@@ -36,7 +44,7 @@ int FindChangedKey(const Snapshot& snapshot) {
         uint8_t state = KeyStateByte(now);
         if (state != snapshot.state[vk])
             return vk;
-        if (state == 0 && snapshot.state[vk] == 0 && WasTappedSinceLastQuery(now))
+        if (CountTaps && state == 0 && snapshot.state[vk] == 0 && WasTappedSinceLastQuery(now))
             return vk;
     }
     return -1;

@@ -1,0 +1,145 @@
+// Benchmarks of the real program under Wine: start-up time beside a minimal dialog program, the CPU
+// that one capture uses, and how many short key taps a capture sees, with the tool's sampling and
+// with the first design's (one sample per 100 ms step).
+// Usage: tool_bench TOOL.exe MINIMAL.exe SINGLE_SAMPLE_TOOL.exe
+#include "tests/e2e_support.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+constexpr int StartRuns = 10;
+constexpr int TapTries = 20;
+constexpr int TapHoldsMs[] = {0, 10, 30, 50, 100};
+
+double Seconds() {
+    LARGE_INTEGER now, frequency;
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    return double(now.QuadPart) / double(frequency.QuadPart);
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+Tool StartProgram(const std::wstring& exe, const wchar_t* caption) {
+    gToolPath = exe;
+    Tool tool = Start();
+    tool.dialog = WaitForWindow(tool, caption);
+    return tool;
+}
+
+void Close(Tool& tool) {
+    PostMessageW(tool.dialog, WM_CLOSE, 0, 0);
+    WaitForExit(tool);
+}
+
+double MedianStartSeconds(const std::wstring& exe, const wchar_t* caption) {
+    std::vector<double> times;
+    for (int run = 0; run < StartRuns; ++run) {
+        double start = Seconds();
+        Tool tool = StartProgram(exe, caption);
+        times.push_back(Seconds() - start);
+        Close(tool);
+    }
+    return Median(times);
+}
+
+double CpuSeconds(HANDLE process) {
+    FILETIME created, exited, kernel, user;
+    GetProcessTimes(process, &created, &exited, &kernel, &user);
+    auto value = [](FILETIME t) { return (double(t.dwHighDateTime) * 4294967296.0 + t.dwLowDateTime) / 1e7; };
+    return value(kernel) + value(user);
+}
+
+double CpuPercentOver(HANDLE process, DWORD milliseconds) {
+    double cpu = CpuSeconds(process), start = Seconds();
+    Sleep(milliseconds);
+    return 100.0 * (CpuSeconds(process) - cpu) / (Seconds() - start);
+}
+
+void StartCaptureOfSlot0(HWND dialog) {
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(3000, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, 3000)));
+    WaitUntil([&] { return !IsWindowEnabled(GetDlgItem(dialog, 3000)); }, 2000);
+}
+
+void MeasureCaptureCpu(const std::wstring& exe) {
+    Tool tool = StartProgram(exe, DialogCaption);
+    Sleep(500);
+    double idle = CpuPercentOver(tool.process.hProcess, 2000);
+    StartCaptureOfSlot0(tool.dialog);
+    double capturing = CpuPercentOver(tool.process.hProcess, 3000);
+    printf("CPU of the tool: %.1f %% of a core idle, %.1f %% while one capture runs\n", idle, capturing);
+    Close(tool);
+}
+
+void XdoKeys(const std::wstring& keys) {
+    RunUnix(L"/usr/bin/xdotool search --name Orvane windowfocus --sync %1 " + keys);
+}
+
+// One capture, one tap of X held for holdMs; true if the capture took it.
+bool TapCaptured(HWND dialog, int holdMs, const std::wstring& tappedName) {
+    StartCaptureOfSlot0(dialog);
+    Sleep(150);
+    std::wstring hold = holdMs > 0 ? L"sleep " + std::to_wstring(holdMs / 1000.0) + L" " : L"";
+    XdoKeys(L"keydown x " + hold + L"keyup x");
+    bool captured = WaitUntil([&] { return Text(dialog, 2000) == tappedName; }, 400);
+    if (!captured)
+        XdoKeys(L"keydown Shift_L sleep 0.2 keyup Shift_L"); // ends the capture
+    WaitUntil([&] { return IsWindowEnabled(GetDlgItem(dialog, 3000)) != FALSE; }, 3000);
+    Sleep(100);
+    return captured;
+}
+
+std::vector<int> TapCounts(const std::wstring& exe) {
+    Tool tool = StartProgram(exe, DialogCaption);
+    std::wstring tappedName = PlatformKeyName(0x002D0000);
+    std::vector<int> counts;
+    for (int hold : TapHoldsMs) {
+        int seen = 0;
+        for (int attempt = 0; attempt < TapTries; ++attempt)
+            seen += TapCaptured(tool.dialog, hold, tappedName) ? 1 : 0;
+        counts.push_back(seen);
+    }
+    Close(tool);
+    return counts;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 4) {
+        fprintf(stderr, "usage: tool_bench TOOL.exe MINIMAL.exe SINGLE_SAMPLE_TOOL.exe\n");
+        return 2;
+    }
+    std::wstring tool = ToWindowsPath(argv[1]), minimal = ToWindowsPath(argv[2]), single = ToWindowsPath(argv[3]);
+    ScratchFolder folder;
+    WriteBytes(BindingsFileName, BuildImageFromRules(StandardLayout));
+
+    double toolStart = MedianStartSeconds(tool, DialogCaption);
+    double minimalStart = MedianStartSeconds(minimal, L"Minimal dialog");
+    printf("Start to visible dialog, median of %d: tool %.0f ms, minimal dialog program %.0f ms, ratio %.2f\n",
+           StartRuns, toolStart * 1000, minimalStart * 1000, toolStart / minimalStart);
+    fflush(stdout);
+
+    MeasureCaptureCpu(tool);
+    fflush(stdout);
+
+    std::vector<int> sampled = TapCounts(tool), single100 = TapCounts(single);
+    printf("Key taps captured, of %d tries:\n  hold (ms)             ", TapTries);
+    for (int hold : TapHoldsMs)
+        printf("%5d", hold);
+    printf("\n  every 10 ms + taps    ");
+    for (int count : sampled)
+        printf("%5d", count);
+    printf("\n  every 100 ms (first)  ");
+    for (int count : single100)
+        printf("%5d", count);
+    printf("\n");
+    return 0;
+}
