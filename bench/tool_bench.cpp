@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <fstream>
 #include <vector>
 
 namespace {
@@ -50,17 +51,22 @@ double MedianStartSeconds(const std::wstring& exe, const wchar_t* caption) {
     return Median(times);
 }
 
-double CpuSeconds(HANDLE process) {
-    FILETIME created, exited, kernel, user;
-    GetProcessTimes(process, &created, &exited, &kernel, &user);
-    auto value = [](FILETIME t) { return (double(t.dwHighDateTime) * 4294967296.0 + t.dwLowDateTime) / 1e7; };
-    return value(kernel) + value(user);
+// The tool's CPU time as Linux counts it (Wine's own process times leave out worker threads):
+// user and system clock ticks of /proc/PID/stat, at 100 ticks a second.
+double ToolCpuSeconds() {
+    RunUnix(L"for p in $(pgrep -f 'orvane_config[.]exe'); do cat /proc/$p/stat; done | "
+            L"awk '{s += $14 + $15} END {print s}' > /tmp/orvane-bench-cpu");
+    std::ifstream in("Z:\\tmp\\orvane-bench-cpu");
+    double ticks = 0;
+    in >> ticks;
+    return ticks / 100.0;
 }
 
-double CpuPercentOver(HANDLE process, DWORD milliseconds) {
-    double cpu = CpuSeconds(process), start = Seconds();
+double CpuPercentOver(DWORD milliseconds) {
+    double cpu = ToolCpuSeconds(), start = Seconds();
     Sleep(milliseconds);
-    return 100.0 * (CpuSeconds(process) - cpu) / (Seconds() - start);
+    double used = ToolCpuSeconds() - cpu;
+    return 100.0 * used / (Seconds() - start);
 }
 
 void StartCaptureOfSlot0(HWND dialog) {
@@ -71,9 +77,9 @@ void StartCaptureOfSlot0(HWND dialog) {
 void MeasureCaptureCpu(const std::wstring& exe) {
     Tool tool = StartProgram(exe, DialogCaption);
     Sleep(500);
-    double idle = CpuPercentOver(tool.process.hProcess, 2000);
+    double idle = CpuPercentOver(3000);
     StartCaptureOfSlot0(tool.dialog);
-    double capturing = CpuPercentOver(tool.process.hProcess, 3000);
+    double capturing = CpuPercentOver(8000);
     printf("CPU of the tool: %.1f %% of a core idle, %.1f %% while one capture runs\n", idle, capturing);
     Close(tool);
 }
