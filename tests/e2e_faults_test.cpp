@@ -14,21 +14,26 @@ Bytes EditedFile() {
     return file;
 }
 
-// Changes an option, presses OK, and expects the warning, the exit code 0 and the old file.
-void ExpectSaveRefused(const wchar_t* warning, const Bytes& before) {
-    Tool tool = StartWithDialog();
-    ASSERT_NE(tool.dialog, nullptr);
-    Click(tool.dialog, IDC_LOW_RESOLUTION);
+std::wstring Widen(const char* text) { return std::wstring(text, text + strlen(text)); }
+
+// Presses OK and expects the warning box, then the exit code 0 once it is dismissed.
+void OkAndExpectWarning(Tool& tool, const char* warning) {
     Click(tool.dialog, IDOK);
     HWND box = WaitForWindow(tool, L"Error!");
     ASSERT_NE(box, nullptr) << "no warning";
-    EXPECT_EQ(MessageOf(box), warning);
+    EXPECT_EQ(MessageOf(box), Widen(warning));
     Click(box, IDOK);
     EXPECT_EQ(WaitForExit(tool), 0);
-    EXPECT_EQ(ReadBytes(BindingsFileName), before);
 }
 
-std::wstring Widen(const char* text) { return std::wstring(text, text + strlen(text)); }
+// Changes an option, presses OK, and expects the warning, the exit code 0 and the old file.
+void ExpectSaveRefused(const char* warning, const Bytes& before) {
+    Tool tool = StartWithDialog();
+    ASSERT_NE(tool.dialog, nullptr);
+    Click(tool.dialog, IDC_LOW_RESOLUTION);
+    OkAndExpectWarning(tool, warning);
+    EXPECT_EQ(ReadBytes(BindingsFileName), before);
+}
 
 class FailingSave : public ::testing::Test {
   protected:
@@ -38,7 +43,7 @@ class FailingSave : public ::testing::Test {
 
 TEST_F(FailingSave, AReadOnlyFileIsKept) {
     SetFileAttributesW(L"orvane_bindings.bin", FILE_ATTRIBUTE_READONLY);
-    ExpectSaveRefused(Widen(CouldNotOpenOnSaveWarning).c_str(), EditedFile());
+    ExpectSaveRefused(CouldNotOpenOnSaveWarning, EditedFile());
     SetFileAttributesW(L"orvane_bindings.bin", FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(FolderContents("."), std::vector<std::string>{BindingsFileName});
 }
@@ -48,12 +53,7 @@ TEST_F(FailingSave, AFileHeldOpenByAnotherProgramIsKept) {
     ASSERT_NE(tool.dialog, nullptr);
     HANDLE holder = CreateFileW(L"orvane_bindings.bin", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
-    Click(tool.dialog, IDOK);
-    HWND box = WaitForWindow(tool, L"Error!");
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(MessageOf(box), Widen(CouldNotOpenOnSaveWarning));
-    Click(box, IDOK);
-    EXPECT_EQ(WaitForExit(tool), 0);
+    OkAndExpectWarning(tool, CouldNotOpenOnSaveWarning);
     CloseHandle(holder);
     EXPECT_EQ(ReadBytes(BindingsFileName), EditedFile());
     EXPECT_EQ(FolderContents("."), std::vector<std::string>{BindingsFileName});
@@ -67,12 +67,7 @@ TEST_F(FailingSave, AFolderRemovedWhileTheDialogIsOpenIsReported) {
     // Windows would refuse while the tool works in it; a file manager on the Linux side does not.
     RunUnix(L"/bin/rm -rf " + ToUnixPath(gone.wstring()));
     ASSERT_FALSE(std::filesystem::exists(gone));
-    Click(tool.dialog, IDOK);
-    HWND box = WaitForWindow(tool, L"Error!");
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(MessageOf(box), Widen(CouldNotOpenOnSaveWarning));
-    Click(box, IDOK);
-    EXPECT_EQ(WaitForExit(tool), 0);
+    OkAndExpectWarning(tool, CouldNotOpenOnSaveWarning);
     EXPECT_FALSE(std::filesystem::exists(gone)) << "nothing recreated";
 }
 
@@ -110,7 +105,7 @@ TEST_F(MountedFolder, AReadOnlyFolderKeepsTheFile) {
         if (probe.is_open())
             GTEST_SKIP() << "this machine does not allow a read-only mount here";
     }
-    ExpectSaveRefused(Widen(CouldNotOpenOnSaveWarning).c_str(), EditedFile());
+    ExpectSaveRefused(CouldNotOpenOnSaveWarning, EditedFile());
 }
 
 TEST_F(MountedFolder, AFullDiskKeepsTheFileAndLeavesNoTemporaryFile) {
@@ -128,7 +123,7 @@ TEST_F(MountedFolder, AFullDiskKeepsTheFileAndLeavesNoTemporaryFile) {
         if (!full)
             GTEST_SKIP() << "the small file system is not full";
     }
-    ExpectSaveRefused(Widen(SaveFailedWarning).c_str(), EditedFile());
+    ExpectSaveRefused(SaveFailedWarning, EditedFile());
     EXPECT_EQ(FolderContents("."), std::vector<std::string>{BindingsFileName});
 }
 
