@@ -70,7 +70,8 @@ double CpuPercentOver(DWORD milliseconds) {
 }
 
 void StartCaptureOfSlot0(HWND dialog) {
-    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(3000, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, 3000)));
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(3000, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, 3000)));
     WaitUntil([&] { return !IsWindowEnabled(GetDlgItem(dialog, 3000)); }, 2000);
 }
 
@@ -123,14 +124,16 @@ int main(int argc, char** argv) {
         fprintf(stderr, "usage: tool_bench TOOL.exe MINIMAL.exe SINGLE_SAMPLE_TOOL.exe\n");
         return 2;
     }
-    std::wstring tool = ToWindowsPath(argv[1]), minimal = ToWindowsPath(argv[2]), single = ToWindowsPath(argv[3]);
+    std::wstring tool = ToWindowsPath(argv[1]), minimal = ToWindowsPath(argv[2]),
+                 single = ToWindowsPath(argv[3]);
     ScratchFolder folder;
     WriteBytes(BindingsFileName, BuildImageFromRules(StandardLayout));
 
     double toolStart = MedianStartSeconds(tool, DialogCaption);
     double minimalStart = MedianStartSeconds(minimal, L"Minimal dialog");
-    printf("Start to visible dialog, median of %d: tool %.0f ms, minimal dialog program %.0f ms, ratio %.2f\n",
-           StartRuns, toolStart * 1000, minimalStart * 1000, toolStart / minimalStart);
+    printf(
+        "Start to visible dialog, median of %d: tool %.0f ms, minimal dialog program %.0f ms, ratio %.2f\n",
+        StartRuns, toolStart * 1000, minimalStart * 1000, toolStart / minimalStart);
     fflush(stdout);
 
     MeasureCaptureCpu(tool);

@@ -13,9 +13,10 @@ void ShowRange(HWND dialog, int first, int last, bool visible) {
 }
 
 void ShowKeyRows(HWND dialog, int firstSlot, int count, bool visible) {
-    ShowRange(dialog, IDC_STANDARD_KEY_FIRST + firstSlot, IDC_STANDARD_KEY_FIRST + firstSlot + count - 1, visible);
-    ShowRange(dialog, IDC_STANDARD_CAPTURE_FIRST + firstSlot, IDC_STANDARD_CAPTURE_FIRST + firstSlot + count - 1,
+    ShowRange(dialog, IDC_STANDARD_KEY_FIRST + firstSlot, IDC_STANDARD_KEY_FIRST + firstSlot + count - 1,
               visible);
+    ShowRange(dialog, IDC_STANDARD_CAPTURE_FIRST + firstSlot,
+              IDC_STANDARD_CAPTURE_FIRST + firstSlot + count - 1, visible);
 }
 
 } // namespace

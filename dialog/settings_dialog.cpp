@@ -19,7 +19,9 @@ constexpr int DriverPathTextCapacity = 255; // 254 characters and the terminator
 bool gBeepSwitchedOff = false;
 BOOL gBeepWasOn = TRUE;
 
-bool IsOn(const uint8_t& flag) { return ReadShared(flag) == 1; }
+bool IsOn(const uint8_t& flag) {
+    return ReadShared(flag) == 1;
+}
 
 // The user's own setting is read once and put back at exit; it is never written to the profile.
 void SwitchBeepOff() {
@@ -82,7 +84,9 @@ void FillKeyFields(HWND dialog) {
     ShowKeyName(dialog, IDC_EXIT_KEY, ReadShared(gSettings.exitKey));
 }
 
-bool IsChecked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
+bool IsChecked(HWND dialog, int id) {
+    return IsDlgButtonChecked(dialog, id) == BST_CHECKED;
+}
 
 void OnMahjongGame(HWND dialog) {
     if (IsChecked(dialog, IDC_MAHJONG_GAME)) {
@@ -190,7 +194,8 @@ void OnCaptureFinished(HWND dialog, int button, LPARAM result) {
 
 void FillDialog(HWND dialog) {
     FillDriverPath(dialog);
-    CheckDlgButton(dialog, IDC_LOW_RESOLUTION, IsOn(gSettings.lowResolutionFlag) ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(dialog, IDC_LOW_RESOLUTION,
+                   IsOn(gSettings.lowResolutionFlag) ? BST_CHECKED : BST_UNCHECKED);
     ShowOptionStates(dialog);
     FillKeyFields(dialog);
 }

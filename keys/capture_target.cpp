@@ -22,4 +22,6 @@ KeyCode* CaptureTarget(int buttonId) {
     return SlotOrNull(gSettings.standardKeys, StandardKeyCount, buttonId - IDC_STANDARD_CAPTURE_FIRST);
 }
 
-int KeyFieldOfButton(int buttonId) { return buttonId - IDC_CAPTURE_FIELD_DISTANCE; }
+int KeyFieldOfButton(int buttonId) {
+    return buttonId - IDC_CAPTURE_FIELD_DISTANCE;
+}

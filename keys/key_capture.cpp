@@ -24,9 +24,13 @@ constexpr bool CountTaps = true;
 #endif
 
 // 0xFE while the key is down, 0 while it is up.
-uint8_t KeyStateByte(SHORT asyncState) { return static_cast<uint8_t>(asyncState >> 14); }
+uint8_t KeyStateByte(SHORT asyncState) {
+    return static_cast<uint8_t>(asyncState >> 14);
+}
 
-bool WasTappedSinceLastQuery(SHORT asyncState) { return (asyncState & 1) != 0; }
+bool WasTappedSinceLastQuery(SHORT asyncState) {
+    return (asyncState & 1) != 0;
+}
 
 struct Snapshot {
     uint8_t state[VirtualKeyCount];

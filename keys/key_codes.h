@@ -20,7 +20,9 @@ CapturedKey CapturedKeyFromScan(unsigned virtualKey, unsigned scanCode);
 unsigned NameScanFromCode(KeyCode code);
 
 // The key-name lookup takes the scan value in bits 16-24 of its argument.
-inline long KeyNameParameter(unsigned scanValue) { return static_cast<long>(scanValue << 16); }
+inline long KeyNameParameter(unsigned scanValue) {
+    return static_cast<long>(scanValue << 16);
+}
 
 // Platform side: virtual key to code, and code to display name (empty when the platform has none).
 CapturedKey KeyCodeFromVirtualKey(unsigned virtualKey);

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, if any is missing.
 set -euo pipefail
-packages=(cmake make g++ python3 googletest clang libclang-rt-14-dev
+packages=(cmake make g++ git python3 googletest clang clang-format libclang-rt-14-dev
     g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 mingw-w64-tools
     wine wine32:i386 wine64 xvfb xdotool imagemagick fonts-wqy-microhei)
 missing=()

@@ -6,6 +6,9 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 "$root/scripts/install-deps.sh"
 
+echo "== formatting (clang-format, .clang-format)"
+git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+
 ctest_args=()
 [ "${1:-}" = "--no-e2e" ] && ctest_args+=(--label-exclude e2e)
 

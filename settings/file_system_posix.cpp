@@ -74,13 +74,21 @@ bool WriteAll(FileHandle file, const uint8_t* bytes, size_t size) {
     return true;
 }
 
-bool FlushToDisk(FileHandle file) { return fsync(static_cast<int>(file)) == 0; }
+bool FlushToDisk(FileHandle file) {
+    return fsync(static_cast<int>(file)) == 0;
+}
 
-bool CloseFile(FileHandle file) { return close(static_cast<int>(file)) == 0; }
+bool CloseFile(FileHandle file) {
+    return close(static_cast<int>(file)) == 0;
+}
 
-bool ReplaceFile(const char* source, const char* target) { return rename(source, target) == 0; }
+bool ReplaceFile(const char* source, const char* target) {
+    return rename(source, target) == 0;
+}
 
-void RemoveFile(const char* name) { unlink(name); }
+void RemoveFile(const char* name) {
+    unlink(name);
+}
 
 } // namespace
 

@@ -18,7 +18,9 @@ std::wstring Widen(const char* name) {
     return wide;
 }
 
-HANDLE AsHandle(FileHandle file) { return reinterpret_cast<HANDLE>(file); }
+HANDLE AsHandle(FileHandle file) {
+    return reinterpret_cast<HANDLE>(file);
+}
 
 FileHandle AsFileHandle(HANDLE handle) {
     return handle == INVALID_HANDLE_VALUE ? NoFile : reinterpret_cast<FileHandle>(handle);
@@ -63,9 +65,9 @@ bool CanOpenForWriting(const char* name) {
     if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))
         return false;
     for (int attempt = 0;; ++attempt) {
-        HANDLE probe = CreateFileW(wide.c_str(), GENERIC_WRITE,
-                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE probe =
+            CreateFileW(wide.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (probe != INVALID_HANDLE_VALUE) {
             CloseHandle(probe);
             return true;
@@ -86,9 +88,13 @@ bool WriteAll(FileHandle file, const uint8_t* bytes, size_t size) {
     return WriteFile(AsHandle(file), bytes, static_cast<DWORD>(size), &put, nullptr) && put == size;
 }
 
-bool FlushToDisk(FileHandle file) { return FlushFileBuffers(AsHandle(file)) != 0; }
+bool FlushToDisk(FileHandle file) {
+    return FlushFileBuffers(AsHandle(file)) != 0;
+}
 
-bool CloseFile(FileHandle file) { return CloseHandle(AsHandle(file)) != 0; }
+bool CloseFile(FileHandle file) {
+    return CloseHandle(AsHandle(file)) != 0;
+}
 
 bool ReplaceFile(const char* source, const char* target) {
     std::wstring from = Widen(source), to = Widen(target);
@@ -101,7 +107,9 @@ bool ReplaceFile(const char* source, const char* target) {
     }
 }
 
-void RemoveFile(const char* name) { DeleteFileW(Widen(name).c_str()); }
+void RemoveFile(const char* name) {
+    DeleteFileW(Widen(name).c_str());
+}
 
 } // namespace
 

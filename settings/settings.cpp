@@ -65,7 +65,8 @@ bool HasReadableShape(const std::vector<uint8_t>& bytes) {
     if (bytes.size() < TrailerOffsets[MahjongFlagPosition])
         return false;
     uint32_t size = static_cast<uint32_t>(bytes.size());
-    LayoutKind layout = bytes[TrailerPosition(size, MahjongFlagPosition)] == 1 ? MahjongLayout : StandardLayout;
+    LayoutKind layout =
+        bytes[TrailerPosition(size, MahjongFlagPosition)] == 1 ? MahjongLayout : StandardLayout;
     return bytes.size() >= SmallestReadableSize(layout);
 }
 

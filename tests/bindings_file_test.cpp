@@ -32,7 +32,9 @@ size_t WalkEntries(const LayoutTemplate& image, std::vector<ParsedEntry>& entrie
     return at;
 }
 
-Bytes AsBytes(const LayoutTemplate& image) { return Bytes(image.bytes, image.bytes + image.size); }
+Bytes AsBytes(const LayoutTemplate& image) {
+    return Bytes(image.bytes, image.bytes + image.size);
+}
 
 // Entry index of each key slot, in slot order.
 std::vector<size_t> SlotEntries(LayoutKind layout) {
@@ -77,7 +79,8 @@ TEST_P(BuiltInImage, EntriesEndWhereTheTrailerBegins) {
 TEST_P(BuiltInImage, EveryKeyOffsetPointsAtTheKeyByteOfItsSlotsEntry) {
     std::vector<ParsedEntry> entries;
     WalkEntries(Image(), entries);
-    const uint32_t* offsets = GetParam() == MahjongLayout ? MahjongKeyOffsets.data() : StandardKeyOffsets.data();
+    const uint32_t* offsets =
+        GetParam() == MahjongLayout ? MahjongKeyOffsets.data() : StandardKeyOffsets.data();
     std::vector<size_t> slots = SlotEntries(GetParam());
     ASSERT_EQ(slots.size(), GetParam() == MahjongLayout ? MahjongKeyCount : StandardKeyCount);
     std::vector<uint32_t> ids = EntryIds();
@@ -105,7 +108,9 @@ TEST_P(BuiltInImage, TrailerOffsetsPointAtTheSystemAndExitEntriesAndTheTrailerFi
 }
 
 INSTANTIATE_TEST_SUITE_P(BothLayouts, BuiltInImage, ::testing::Values(StandardLayout, MahjongLayout),
-                         [](const auto& test) { return test.param == MahjongLayout ? "Mahjong" : "Standard"; });
+                         [](const auto& test) {
+                             return test.param == MahjongLayout ? "Mahjong" : "Standard";
+                         });
 
 TEST(BindingsFile, KnownKeyBytesOfTheStandardImage) {
     InstallTemplates();

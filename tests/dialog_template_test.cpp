@@ -11,7 +11,18 @@
 
 namespace {
 
-enum Kind { KeyField, CaptureButton, RowLabel, OptionBox, GroupFrame, PathEdit, OkButton, CancelButton, Bitmap, Credit };
+enum Kind {
+    KeyField,
+    CaptureButton,
+    RowLabel,
+    OptionBox,
+    GroupFrame,
+    PathEdit,
+    OkButton,
+    CancelButton,
+    Bitmap,
+    Credit
+};
 
 struct ExpectedControl {
     int id; // -1 for the controls without one
@@ -51,7 +62,9 @@ KindTraits TraitsOf(Kind kind) {
     return {L"", 0};
 }
 
-RECT Place(LONG x, LONG y, LONG width, LONG height) { return {x, y, width, height}; }
+RECT Place(LONG x, LONG y, LONG width, LONG height) {
+    return {x, y, width, height};
+}
 
 std::vector<ExpectedControl> ExpectedControls() {
     std::vector<ExpectedControl> all = {
@@ -83,10 +96,10 @@ std::vector<ExpectedControl> ExpectedControls() {
         LONG labelY, fieldY, button1Y, button2Y;
     };
     const StandardRow standardRows[] = {
-        {L"上", 102, 100, 101, 101},      {L"下", 117, 115, 116, 116},      {L"左", 132, 130, 131, 131},
-        {L"右", 147, 145, 146, 146},      {L"按鈕 1", 166, 164, 165, 165}, {L"按鈕 2", 181, 179, 180, 180},
-        {L"按鈕 3", 196, 194, 195, 196}, {L"按鈕 4", 211, 209, 210, 210}, {L"按鈕 5", 226, 224, 225, 225},
-        {L"按鈕 6", 241, 239, 240, 241}, {L"開始", 260, 258, 259, 259},    {L"投幣", 275, 273, 274, 274},
+        {L"上", 102, 100, 101, 101},       {L"下", 117, 115, 116, 116},     {L"左", 132, 130, 131, 131},
+        {L"右", 147, 145, 146, 146},       {L"按鈕 1", 166, 164, 165, 165}, {L"按鈕 2", 181, 179, 180, 180},
+        {L"按鈕 3", 196, 194, 195, 196},   {L"按鈕 4", 211, 209, 210, 210}, {L"按鈕 5", 226, 224, 225, 225},
+        {L"按鈕 6", 241, 239, 240, 241},   {L"開始", 260, 258, 259, 259},   {L"投幣", 275, 273, 274, 274},
         {L"系統離開", 290, 288, 289, 289},
     };
     for (int i = 0; i < 13; ++i) {
@@ -104,13 +117,20 @@ std::vector<ExpectedControl> ExpectedControls() {
         LONG rightY, fieldY, leftButtonY, rightButtonY;
     };
     const MahjongRow mahjongRows[] = {
-        {L"A", 98, L"槓", 98, 96, 97, 97},           {L"B", 113, L"聽", 114, 111, 112, 112},
-        {L"C", 128, L"胡", 128, 126, 127, 127},      {L"D", 143, L"點", 144, 141, 142, 142},
-        {L"E", 158, L"吃", 158, 156, 157, 157},      {L"F", 173, L"碰", 173, 171, 172, 172},
-        {L"G", 188, L"大", 189, 186, 187, 187},      {L"H", 203, L"小", 203, 201, 202, 201},
-        {L"I", 218, L"以分數計算", 218, 216, 217, 217}, {L"J", 233, L"交換", 234, 231, 232, 232},
-        {L"K", 248, L"Flip Flop", 248, 246, 247, 247}, {L"L", 263, L"開始", 264, 261, 262, 262},
-        {L"M", 278, L"投幣", 278, 276, 277, 277},    {L"N", 293, L"確定", 293, 291, 292, 292},
+        {L"A", 98, L"槓", 98, 96, 97, 97},
+        {L"B", 113, L"聽", 114, 111, 112, 112},
+        {L"C", 128, L"胡", 128, 126, 127, 127},
+        {L"D", 143, L"點", 144, 141, 142, 142},
+        {L"E", 158, L"吃", 158, 156, 157, 157},
+        {L"F", 173, L"碰", 173, 171, 172, 172},
+        {L"G", 188, L"大", 189, 186, 187, 187},
+        {L"H", 203, L"小", 203, 201, 202, 201},
+        {L"I", 218, L"以分數計算", 218, 216, 217, 217},
+        {L"J", 233, L"交換", 234, 231, 232, 232},
+        {L"K", 248, L"Flip Flop", 248, 246, 247, 247},
+        {L"L", 263, L"開始", 264, 261, 262, 262},
+        {L"M", 278, L"投幣", 278, 276, 277, 277},
+        {L"N", 293, L"確定", 293, 291, 292, 292},
     };
     for (int i = 0; i < 14; ++i) {
         const MahjongRow& row = mahjongRows[i];
@@ -124,11 +144,13 @@ std::vector<ExpectedControl> ExpectedControls() {
     return all;
 }
 
-INT_PTR CALLBACK InertDialogProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+INT_PTR CALLBACK InertDialogProc(HWND, UINT, WPARAM, LPARAM) {
+    return FALSE;
+}
 
 HWND CreateTemplateDialog() {
-    return CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_SETTINGS), nullptr, InertDialogProc,
-                              0);
+    return CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_SETTINGS), nullptr,
+                              InertDialogProc, 0);
 }
 
 std::wstring TextOf(HWND window) {
@@ -206,9 +228,9 @@ TEST(DialogTemplate, EveryControlHasItsClassPlaceStyleAndCaption) {
         RECT want = ToPixels(dialog, control.place), got = InDialogUnits(dialog, window);
         if (control.kind == Bitmap)
             want = {want.left, want.top, want.left + 544, want.top + 79};
-        EXPECT_TRUE(EqualRect(&want, &got)) << "expected " << want.left << "," << want.top << "-" << want.right
-                                            << "," << want.bottom << " got " << got.left << "," << got.top << "-"
-                                            << got.right << "," << got.bottom;
+        EXPECT_TRUE(EqualRect(&want, &got))
+            << "expected " << want.left << "," << want.top << "-" << want.right << "," << want.bottom
+            << " got " << got.left << "," << got.top << "-" << got.right << "," << got.bottom;
         DWORD style = static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE));
         EXPECT_EQ(style & CheckedStyleBits, traits.style) << std::hex << style;
         EXPECT_TRUE(style & WS_CHILD);

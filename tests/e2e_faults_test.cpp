@@ -14,7 +14,9 @@ Bytes EditedFile() {
     return file;
 }
 
-std::wstring Widen(const char* text) { return std::wstring(text, text + strlen(text)); }
+std::wstring Widen(const char* text) {
+    return std::wstring(text, text + strlen(text));
+}
 
 // Presses OK and expects the warning box, then the exit code 0 once it is dismissed.
 void OkAndExpectWarning(Tool& tool, const char* warning) {
@@ -134,7 +136,8 @@ class UnderLoad : public ::testing::Test {
 
 void StartCaptures(HWND dialog, int first, int last) {
     for (int id = first; id <= last; ++id)
-        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
 bool AllEnabled(HWND dialog, const std::vector<int>& ids, bool enabled) {

@@ -20,8 +20,8 @@ void EndLeftoverTools() {
 
 std::wstring ToUnixPath(const std::wstring& path) {
     using UnixName = char*(CDECL*)(const wchar_t*);
-    auto unixName = reinterpret_cast<UnixName>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
     if (unixName == nullptr)
         return path;
     char* name = unixName(path.c_str());
@@ -46,8 +46,8 @@ std::wstring ToWindowsPath(const std::string& path) {
 // marker file when it is done, and that is what is waited for.
 void RunUnix(std::wstring commandLine) {
     static int counter = 0;
-    std::wstring marker = L"/tmp/orvane-e2e-done-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                          std::to_wstring(++counter);
+    std::wstring marker =
+        L"/tmp/orvane-e2e-done-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
     std::wstring markerSeen = L"Z:" + marker;
     for (wchar_t& c : markerSeen)
         if (c == L'/')
@@ -56,11 +56,12 @@ void RunUnix(std::wstring commandLine) {
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
-    ASSERT_TRUE(CreateProcessW(nullptr, wrapped.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                               &process));
+    ASSERT_TRUE(CreateProcessW(nullptr, wrapped.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                               &startup, &process));
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    ASSERT_TRUE(WaitUntil([&] { return GetFileAttributesW(markerSeen.c_str()) != INVALID_FILE_ATTRIBUTES; }, 15000))
+    ASSERT_TRUE(
+        WaitUntil([&] { return GetFileAttributesW(markerSeen.c_str()) != INVALID_FILE_ATTRIBUTES; }, 15000))
         << "did not finish: " << std::string(commandLine.begin(), commandLine.end());
     DeleteFileW(markerSeen.c_str());
 }
@@ -139,11 +140,14 @@ void Click(HWND dialog, int id) {
 std::wstring ControlText(HWND window) {
     wchar_t text[512] = {};
     DWORD_PTR ignored = 0;
-    SendMessageTimeoutW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, &ignored);
+    SendMessageTimeoutW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
+                        &ignored);
     return text;
 }
 
-std::wstring Text(HWND dialog, int id) { return ControlText(GetDlgItem(dialog, id)); }
+std::wstring Text(HWND dialog, int id) {
+    return ControlText(GetDlgItem(dialog, id));
+}
 
 bool WaitUntil(const std::function<bool()>& condition, DWORD limitMs) {
     DWORD start = GetTickCount();
@@ -171,4 +175,3 @@ std::wstring MessageOf(HWND box) {
     }
     return message;
 }
-

@@ -61,12 +61,14 @@ TEST_F(EndToEnd, SystemAndExitKeyButtonsAssignTheirKeys) {
     SeedWith(BuildImageFromRules(MahjongLayout));
     Tool tool = StartWithDialog();
     ASSERT_NE(tool.dialog, nullptr);
-    const std::pair<int, const wchar_t*> captures[] = {{IDC_SYSTEM_CAPTURE, L"F5"}, {IDC_EXIT_CAPTURE, L"Home"}};
+    const std::pair<int, const wchar_t*> captures[] = {{IDC_SYSTEM_CAPTURE, L"F5"},
+                                                       {IDC_EXIT_CAPTURE, L"Home"}};
     for (auto [button, key] : captures) {
         Click(tool.dialog, button);
         ASSERT_TRUE(WaitUntil([&] { return Text(tool.dialog, button - 1000).size() == 2; }, 3000));
         PressKey(key);
-        EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(GetDlgItem(tool.dialog, button)) != FALSE; }, 3000));
+        EXPECT_TRUE(
+            WaitUntil([&] { return IsWindowEnabled(GetDlgItem(tool.dialog, button)) != FALSE; }, 3000));
         Sleep(300); // a user's hand moving to the next button
     }
     EXPECT_EQ(Text(tool.dialog, IDC_SYSTEM_KEY), PlatformKeyName(0x003F0000));

@@ -21,7 +21,9 @@ std::wstring PlatformName(LONG lParam) {
     return name;
 }
 
-std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+std::string Narrow(const std::wstring& text) {
+    return std::string(text.begin(), text.end());
+}
 
 struct NamedKey {
     const char* key;

@@ -112,9 +112,9 @@ TEST_F(SettingsDialog, OptionBoxesFollowTheLoadedFlags) {
 TEST_F(SettingsDialog, OpeningFillsPathKeysAndLowResolution) {
     Bytes file = BuildImageFromRules(StandardLayout);
     std::memcpy(&file[1372 - 260], "D:\\arcade\\drv\xE9", 14);
-    file[37] = 0xC8;                  // standard slot 0: Up
-    file[1372 - 320 + 17] = 0x3B;     // system key: F1
-    file[1372 - 3] = 1;               // low resolution
+    file[37] = 0xC8;              // standard slot 0: Up
+    file[1372 - 320 + 17] = 0x3B; // system key: F1
+    file[1372 - 3] = 1;           // low resolution
     LoadFile(file);
     Open();
     EXPECT_EQ(Text(IDC_DRIVER_PATH), L"D:\\arcade\\drv\u00E9");
@@ -137,7 +137,8 @@ TEST_F(SettingsDialog, CheckingAndUncheckingMahjongResetsTheStickOptions) {
     EXPECT_EQ(gSettings.mahjongFlag, 1);
     EXPECT_EQ(gSettings.fourWayFlag, 0);
     EXPECT_EQ(gSettings.squareFlag, 0);
-    EXPECT_FALSE(Enabled(IDC_FOUR_WAY) || Checked(IDC_FOUR_WAY) || Enabled(IDC_SQUARE) || Checked(IDC_SQUARE));
+    EXPECT_FALSE(Enabled(IDC_FOUR_WAY) || Checked(IDC_FOUR_WAY) || Enabled(IDC_SQUARE) ||
+                 Checked(IDC_SQUARE));
     EXPECT_TRUE(IsWindowVisible(GetDlgItem(dialog, 2026)));
     EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog, 2000)));
     EXPECT_EQ(Text(2026), L"") << "switching the layout does not fill the fields";

@@ -32,9 +32,13 @@ class SettingsFile : public ::testing::Test {
     FileSystem savedFileSystem{};
 };
 
-Bytes Standard() { return BuildImageFromRules(StandardLayout); }
+Bytes Standard() {
+    return BuildImageFromRules(StandardLayout);
+}
 
-size_t KeyByte(uint32_t devicePart) { return devicePart + KeyCodeInDevicePart; }
+size_t KeyByte(uint32_t devicePart) {
+    return devicePart + KeyCodeInDevicePart;
+}
 
 TEST_F(SettingsFile, EachBuiltInImageLoadsAsItsDefaultsAndSavesBackUnchanged) {
     for (LayoutKind layout : {StandardLayout, MahjongLayout}) {
@@ -111,8 +115,8 @@ TEST_F(SettingsFile, KeysThatWereNeitherLoadedNorCapturedAreSavedAsZero) {
 TEST_F(SettingsFile, ForeignDeviceBytesAreReplacedByTheImage) {
     Bytes file = Standard();
     for (uint32_t offset : StandardKeyOffsets)
-        file[offset] = 0xAA;    // first GUID byte
-    file[100] = 0x55;           // a byte no table names
+        file[offset] = 0xAA; // first GUID byte
+    file[100] = 0x55;        // a byte no table names
     WriteBytes(FileName, file);
     ASSERT_TRUE(LoadSettings());
     ASSERT_TRUE(SaveSettings());
@@ -131,7 +135,8 @@ TEST_F(SettingsFile, AFullPathFieldIsKeptWithoutTerminatorAndTheEndByteStaysZero
     EXPECT_EQ(gSettings.mahjongFlag, 0);
     ASSERT_TRUE(SaveSettings());
     Bytes saved = ReadBytes(FileName);
-    EXPECT_TRUE(std::equal(saved.begin() + (1372 - 260), saved.begin() + (1372 - 5), file.begin() + (1372 - 260)));
+    EXPECT_TRUE(
+        std::equal(saved.begin() + (1372 - 260), saved.begin() + (1372 - 5), file.begin() + (1372 - 260)));
     EXPECT_EQ(saved[1372 - 5], 0);
 }
 
@@ -166,9 +171,9 @@ TEST_F(SettingsFile, FilesTooShortForTheirReadsAreRefusedAndLeaveTheRecordAlone)
         bool mahjong;
         bool loads;
     };
-    const Case cases[] = {{0, false, false},    {1, false, false},    {2, false, false},  {3, false, false},
-                          {302, true, false},   {981, true, false},   {982, true, true},  {1037, true, true},
-                          {1037, false, false}, {1038, false, true},  {1372, false, true}};
+    const Case cases[] = {{0, false, false},    {1, false, false},   {2, false, false},  {3, false, false},
+                          {302, true, false},   {981, true, false},  {982, true, true},  {1037, true, true},
+                          {1037, false, false}, {1038, false, true}, {1372, false, true}};
     for (const Case& c : cases) {
         SCOPED_TRACE("size " + std::to_string(c.size) + (c.mahjong ? " mahjong" : " standard"));
         std::memset(&gSettings, 0x33, sizeof gSettings);
@@ -219,8 +224,9 @@ class FailedSave : public SettingsFile {
 };
 
 TEST_F(FailedSave, AReadOnlyFileIsRefused) {
-    std::filesystem::permissions(FileName, std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
-                                               std::filesystem::perms::others_write,
+    std::filesystem::permissions(FileName,
+                                 std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
+                                     std::filesystem::perms::others_write,
                                  std::filesystem::perm_options::remove);
     ExpectNothingChanged(CouldNotOpenOnSaveWarning);
 }
@@ -268,7 +274,9 @@ INSTANTIATE_TEST_SUITE_P(
                           return false;
                       };
                   }},
-        StepFault{"Replace", [](FileSystem& files) { files.replaceFile = [](const char*, const char*) { return false; }; }},
+        StepFault{
+            "Replace",
+            [](FileSystem& files) { files.replaceFile = [](const char*, const char*) { return false; }; }},
         StepFault{"CreateTemporary",
                   [](FileSystem& files) { files.createForWriting = [](const char*) { return NoFile; }; },
                   CouldNotOpenOnSaveWarning}),

@@ -13,7 +13,9 @@ namespace {
 
 std::vector<std::string> gWarnings;
 
-void RecordWarning(const char* text) { gWarnings.emplace_back(text); }
+void RecordWarning(const char* text) {
+    gWarnings.emplace_back(text);
+}
 
 void PutU32(Bytes& out, uint32_t value) {
     for (int i = 0; i < 4; ++i)
@@ -28,9 +30,9 @@ struct EntryGroup {
 };
 
 constexpr EntryGroup EntryGroups[] = {
-    {0x00000000, 4, true, false},  {0x00100000, 25, false, true}, {0x01000000, 6, true, false},
-    {0x02000000, 3, true, true},   {0x10000000, 4, true, false},  {0x11000000, 6, true, false},
-    {0x12000000, 3, true, false},  {0xF2000003, 1, true, true},   {0xF2000004, 1, true, true},
+    {0x00000000, 4, true, false}, {0x00100000, 25, false, true}, {0x01000000, 6, true, false},
+    {0x02000000, 3, true, true},  {0x10000000, 4, true, false},  {0x11000000, 6, true, false},
+    {0x12000000, 3, true, false}, {0xF2000003, 1, true, true},   {0xF2000004, 1, true, true},
 };
 
 } // namespace
@@ -83,7 +85,9 @@ void StartRecordingWarnings() {
     gShowWarning = RecordWarning;
 }
 
-const std::vector<std::string>& RecordedWarnings() { return gWarnings; }
+const std::vector<std::string>& RecordedWarnings() {
+    return gWarnings;
+}
 
 ScratchFolder::ScratchFolder() {
     static std::atomic<int> counter{0};

@@ -3,4 +3,6 @@
 
 #include "settings/settings_win.h"
 
-void InstallTemplates() { LocateTemplates(GetModuleHandleW(nullptr)); }
+void InstallTemplates() {
+    LocateTemplates(GetModuleHandleW(nullptr));
+}
