@@ -140,6 +140,16 @@ void StartCaptures(HWND dialog, int first, int last) {
                      reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
+// A capture shows its countdown once it has taken its snapshot of the keyboard.
+bool AllCountingDown(HWND dialog, const std::vector<int>& buttons) {
+    for (int id : buttons) {
+        std::wstring text = Text(dialog, id - 1000);
+        if (text.empty() || text.find_first_not_of(L"0123456789") != std::wstring::npos)
+            return false;
+    }
+    return true;
+}
+
 bool AllEnabled(HWND dialog, const std::vector<int>& ids, bool enabled) {
     for (int id : ids) {
         if ((IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE) != enabled)
@@ -162,7 +172,7 @@ TEST_F(UnderLoad, EveryCaptureButtonAtOnceThenOkWhileSomeStillRun) {
     StartCaptures(tool.dialog, IDC_SYSTEM_CAPTURE, IDC_EXIT_CAPTURE);
     ASSERT_TRUE(WaitUntil([&] { return AllEnabled(tool.dialog, buttons, false); }, 1000));
     EXPECT_LT(GetTickCount() - start, 1000u);
-    Sleep(200);
+    ASSERT_TRUE(WaitUntil([&] { return AllCountingDown(tool.dialog, buttons); }, 3000));
     PressKey(L"Up", 150);
     ASSERT_TRUE(WaitUntil([&] { return AllEnabled(tool.dialog, buttons, true); }, 5000));
     std::wstring up = PlatformKeyName(0x01480000);
