@@ -70,38 +70,35 @@ bool HasReadableShape(const std::vector<uint8_t>& bytes) {
     return bytes.size() >= SmallestReadableSize(layout);
 }
 
-void CopyFileIntoRecord(const std::vector<uint8_t>& bytes) {
-    uint32_t size = static_cast<uint32_t>(bytes.size());
-    WriteShared(gSettings.systemKey, bytes[KeyPosition(size, SystemKeyPart)]);
-    WriteShared(gSettings.exitKey, bytes[KeyPosition(size, ExitKeyPart)]);
+// Calls visit(position, field) for every record field with its byte's position in a file of the
+// given size. The key slots come last and follow the layout as it stands then: a load has just
+// stored the file's mahjong flag.
+template <typename Visit> void ForEachStoredField(uint32_t size, Visit visit) {
+    visit(KeyPosition(size, SystemKeyPart), gSettings.systemKey);
+    visit(KeyPosition(size, ExitKeyPart), gSettings.exitKey);
     uint32_t path = TrailerPosition(size, DriverPathStart);
     for (uint32_t i = 0; i < DriverPathSize; ++i)
-        WriteShared(gSettings.driverPath[i], bytes[path + i]);
+        visit(path + i, gSettings.driverPath[i]);
     for (const FlagPlace& place : FlagPlaces())
-        WriteShared(*place.flag, bytes[TrailerPosition(size, place.position)]);
+        visit(TrailerPosition(size, place.position), *place.flag);
     KeySlots slots = SlotsOf(CurrentLayout());
     for (size_t i = 0; i < slots.count; ++i)
-        WriteShared(slots.keys[i], bytes[slots.offsets[i] + KeyCodeInDevicePart]);
+        visit(slots.offsets[i] + KeyCodeInDevicePart, slots.keys[i]);
+}
+
+void CopyFileIntoRecord(const std::vector<uint8_t>& bytes) {
+    ForEachStoredField(static_cast<uint32_t>(bytes.size()),
+                       [&](uint32_t position, uint8_t& field) { WriteShared(field, bytes[position]); });
 }
 
 // The image of the current layout with the record put in; false when the image is missing.
 bool ComposeImage(std::vector<uint8_t>& bytes) {
-    LayoutKind layout = CurrentLayout();
-    const LayoutTemplate& image = TemplateFor(layout);
+    const LayoutTemplate& image = TemplateFor(CurrentLayout());
     if (image.bytes == nullptr)
         return false;
     bytes.assign(image.bytes, image.bytes + image.size);
-    uint32_t size = image.size;
-    bytes[KeyPosition(size, SystemKeyPart)] = ReadShared(gSettings.systemKey);
-    bytes[KeyPosition(size, ExitKeyPart)] = ReadShared(gSettings.exitKey);
-    uint32_t path = TrailerPosition(size, DriverPathStart);
-    for (uint32_t i = 0; i < DriverPathSize; ++i)
-        bytes[path + i] = ReadShared(gSettings.driverPath[i]);
-    for (const FlagPlace& place : FlagPlaces())
-        bytes[TrailerPosition(size, place.position)] = ReadShared(*place.flag);
-    KeySlots slots = SlotsOf(layout);
-    for (size_t i = 0; i < slots.count; ++i)
-        bytes[slots.offsets[i] + KeyCodeInDevicePart] = ReadShared(slots.keys[i]);
+    ForEachStoredField(image.size,
+                       [&](uint32_t position, const uint8_t& field) { bytes[position] = ReadShared(field); });
     return true;
 }
 
