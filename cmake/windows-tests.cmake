@@ -1,3 +1,6 @@
+# The shipped program starts on Windows XP SP3: it imports nothing that XP lacks.
+add_test(NAME xp_imports COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-xp-imports.sh $<TARGET_FILE:orvane_config>)
+
 # Windows test programs, each one CTest test run under Wine in a session of the build's own.
 set(WINE_SESSION ${CMAKE_SOURCE_DIR}/scripts/wine-session.sh)
 add_test(NAME wine_session_start COMMAND ${WINE_SESSION} start ${CMAKE_BINARY_DIR})

@@ -13,7 +13,8 @@ set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001 -I${ORVANE_RESOURCE_DIR} -I${CMAK
 set_source_files_properties(${ORVANE_RESOURCE_DIR}/orvane_config.rc PROPERTIES
     OBJECT_DEPENDS "${ORVANE_RESOURCE_FILES}")
 
-add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+# Windows XP SP3 is the oldest system the program runs on: a newer API is a compile error.
+add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501 WINVER=0x0501)
 add_link_options(-static)
 # The shipped program carries no symbols and no unused code.
 add_compile_options(-ffunction-sections -fdata-sections)
