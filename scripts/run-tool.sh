@@ -2,7 +2,7 @@
 # Runs the built tool under Wine in FOLDER. With a display, the dialog opens there and this waits
 # for it to close. With SCREENSHOT, or without a display, it runs on a virtual display instead,
 # saves a picture of the dialog to SCREENSHOT (default FOLDER/screenshot.png) and closes it.
-# Usage: run-tool.sh FOLDER [SCREENSHOT]
+# Run it under scripts/with-wine32.sh. Usage: run-tool.sh FOLDER [SCREENSHOT]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 folder=$(cd "$1" && pwd)
@@ -11,20 +11,16 @@ screenshot=${2:-}
 
 . "$root/scripts/wine-loader.sh"
 exe=$root/build/windows/orvane_config.exe
-if [ "$ORVANE_WINE_BITS" = 64 ]; then
-    echo "This machine cannot run 32-bit programs; running the 64-bit build of the same sources." >&2
-    exe=$root/build/windows64/orvane_config.exe
-fi
 export WINEDEBUG=-all
 export WINEPREFIX=$root/build/demo-prefix
-[ -n "$screenshot" ] && export WINEPREFIX=$root/build/demo-prefix-headless
-if [ ! -f "$WINEPREFIX/.orvane-ready" ]; then
+registry=("$root/scripts/wine-fonts.reg")
+if [ -n "$screenshot" ]; then
+    export WINEPREFIX=$root/build/demo-prefix-headless
+    registry+=("$root/scripts/wine-unmanaged.reg")
+fi
+if [ ! -f "$WINEPREFIX/.orvane-wow64-ready" ]; then
     echo "Setting up the Wine prefix $WINEPREFIX (once)..." >&2
-    "$WINE" wineboot -i >/dev/null 2>&1
-    "$WINE" regedit "$root/scripts/wine-fonts.reg" >/dev/null 2>&1
-    [ -n "$screenshot" ] && "$WINE" regedit "$root/scripts/wine-unmanaged.reg" >/dev/null 2>&1
-    wineserver -w
-    touch "$WINEPREFIX/.orvane-ready"
+    PrepareWinePrefix "${registry[@]}"
 fi
 cd "$folder"
 

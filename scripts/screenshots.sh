@@ -7,5 +7,5 @@ trap 'rm -rf "$work"' EXIT
 for layout in standard mahjong; do
     mkdir -p "$work/$layout"
     cp "$root/resources/${layout}_bindings.bin" "$work/$layout/orvane_bindings.bin"
-    "$root/scripts/run-tool.sh" "$work/$layout" "$root/docs/$layout-layout.png"
+    "$root/scripts/with-wine32.sh" "$root/scripts/run-tool.sh" "$work/$layout" "$root/docs/$layout-layout.png"
 done

@@ -7,12 +7,7 @@ cd "$root"
 "$root/scripts/install-deps.sh"
 cmake --preset windows >/dev/null
 cmake --build --preset windows
-. "$root/scripts/wine-loader.sh"
-if [ "$ORVANE_WINE_BITS" = 64 ]; then
-    cmake --preset windows64 >/dev/null
-    cmake --build --preset windows64
-fi
 mkdir -p demo
 [ -f demo/orvane_bindings.bin ] || cp resources/standard_bindings.bin demo/orvane_bindings.bin
 echo "Starting the tool in $root/demo"
-"$root/scripts/run-tool.sh" demo
+"$root/scripts/with-wine32.sh" "$root/scripts/run-tool.sh" demo

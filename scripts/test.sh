@@ -19,20 +19,10 @@ for preset in host host-sanitize fuzz; do
     ctest --preset "$preset"
 done
 
-# The product is the 32-bit program. Its tests run under 32-bit Wine where the kernel can execute
-# 32-bit code; otherwise the same sources are built for 64-bit Windows and tested under 64-bit Wine.
+# The shipped 32-bit program and its tests, run under 32-bit Wine: natively where the kernel can
+# execute 32-bit code, through qemu's user-mode emulation where it cannot.
 echo "== windows"
 cmake --preset windows >/dev/null
 cmake --build --preset windows
-. "$root/scripts/wine-loader.sh"
-wine_preset=windows
-if [ "$ORVANE_WINE_BITS" = 64 ]; then
-    echo "This machine cannot run 32-bit code: the Windows tests run on the 64-bit build."
-    wine_preset=windows64
-    cmake --preset windows64 >/dev/null
-    cmake --build --preset windows64
-fi
-echo "== build/windows/orvane_config.exe: $(stat -c %s build/windows/orvane_config.exe) bytes, imports:"
-i686-w64-mingw32-objdump -p build/windows/orvane_config.exe | grep 'DLL Name' | sed 's/^\s*/  /'
-echo "== $wine_preset under Wine"
-ctest --preset "$wine_preset" "${ctest_args[@]}"
+echo "== build/windows/orvane_config.exe: $(stat -c %s build/windows/orvane_config.exe) bytes"
+"$root/scripts/with-wine32.sh" ctest --preset windows "${ctest_args[@]}"

@@ -1,12 +1,23 @@
-# Sourced: sets WINE to the Wine loader to use. The 32-bit loader where this machine can run
-# 32-bit code; otherwise the 64-bit one (and the tests then use the 64-bit test build).
-if /usr/lib/wine/wine --version >/dev/null 2>&1; then
-    WINE=/usr/lib/wine/wine
-    ORVANE_WINE_BITS=32
-else
-    WINE=/usr/lib/wine/wine64
-    WINELOADER=/usr/lib/wine/wine64
-    ORVANE_WINE_BITS=64
-    export WINELOADER
+# Sourced by the scripts that run Windows programs: the 32-bit Wine loader that starts them, the
+# 64-bit one that sets up the prefix (a 64-bit prefix whose 32-bit half the programs use), and
+# that set-up. Needs 32-bit Wine to start: run the calling script under scripts/with-wine32.sh.
+WINE=/usr/lib/wine/wine
+WINE64=/usr/lib/wine/wine64
+export WINE WINE64
+if ! "$WINE" --version >/dev/null 2>&1; then
+    echo "32-bit Wine cannot start here; run this under scripts/with-wine32.sh" >&2
+    return 1 2>/dev/null || exit 1
 fi
-export WINE ORVANE_WINE_BITS
+
+# Creates the prefix WINEPREFIX once, then imports each registry file given.
+PrepareWinePrefix() {
+    [ -f "$WINEPREFIX/.orvane-wow64-ready" ] && return 0
+    rm -rf "$WINEPREFIX"
+    "$WINE64" wineboot -i >/dev/null 2>&1
+    local file
+    for file in "$@"; do
+        "$WINE64" regedit "$file" >/dev/null 2>&1
+    done
+    wineserver -w
+    touch "$WINEPREFIX/.orvane-wow64-ready"
+}

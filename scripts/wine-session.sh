@@ -14,27 +14,18 @@ start() {
     local display
     display=$("$here/start-xvfb.sh" "$build/xvfb.pid")
     export DISPLAY=$display
-    if [ ! -f "$WINEPREFIX/.orvane-ready" ]; then
-        rm -rf "$WINEPREFIX"
-        "$WINE" wineboot -i >/dev/null 2>&1
-        # No window manager runs here: Wine manages its windows itself, and the dialog's Chinese
-        # captions need a font that has them.
-        "$WINE" regedit "$here/wine-fonts.reg" >/dev/null 2>&1
-        "$WINE" regedit "$here/wine-unmanaged.reg" >/dev/null 2>&1
-        wineserver -w
-        touch "$WINEPREFIX/.orvane-ready"
-    fi
+    # No window manager runs here: Wine manages its windows itself, and the dialog's Chinese
+    # captions need a font that has them.
+    PrepareWinePrefix "$here/wine-fonts.reg" "$here/wine-unmanaged.reg"
     wineserver -p </dev/null >/dev/null 2>&1
     # Wine's own service processes start with the first program and outlive it; started here with
     # no output, they do not hold the test runner's pipes open.
-    "$WINE" wineboot </dev/null >/dev/null 2>&1
+    "$WINE64" wineboot </dev/null >/dev/null 2>&1
     {
         echo "export WINEPREFIX='$WINEPREFIX' WINEDEBUG=-all DISPLAY='$DISPLAY'"
         echo "export WINE='$WINE'"
-        [ -n "${WINELOADER:-}" ] && echo "export WINELOADER='$WINELOADER'"
-        true
     } >"$env_file"
-    echo "Wine prefix $WINEPREFIX, display $DISPLAY, loader $WINE"
+    echo "Wine prefix $WINEPREFIX, display $DISPLAY"
 }
 
 stop() {
