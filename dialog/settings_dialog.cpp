@@ -141,9 +141,11 @@ void OnOk(HWND dialog) {
     EndSettingsDialog(dialog, IDOK);
 }
 
-// The dialog manager turns Escape into Cancel; only a click on Cancel closes the dialog.
+// The dialog manager turns Escape into Cancel; only a click on Cancel closes the dialog. The key's
+// state as of the message being handled tells the two apart, however late the message is handled;
+// the asynchronous state would also count an Escape pressed long before the click.
 void OnCancel(HWND dialog) {
-    if (GetAsyncKeyState(VK_ESCAPE) != 0)
+    if (GetKeyState(VK_ESCAPE) & 0x8000)
         return;
     EndSettingsDialog(dialog, IDCANCEL);
 }
