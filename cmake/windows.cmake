@@ -24,7 +24,8 @@ add_library(orvane_platform STATIC
     keys/key_codes_win.cpp
     keys/key_capture.cpp
     dialog/dialog_template.cpp
-    dialog/settings_dialog.cpp)
+    dialog/settings_dialog.cpp
+    dialog/driver_path.cpp)
 target_link_libraries(orvane_platform PUBLIC orvane_core user32 kernel32 comctl32)
 target_compile_options(orvane_platform PRIVATE ${ORVANE_WARNINGS})
 

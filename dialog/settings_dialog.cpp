@@ -4,6 +4,7 @@
 #include "dialog/settings_dialog.h"
 
 #include "dialog/dialog_template.h"
+#include "dialog/driver_path.h"
 #include "keys/capture_target.h"
 #include "keys/key_capture.h"
 #include "keys/key_codes.h"
@@ -14,10 +15,11 @@ namespace {
 
 constexpr int KeyNameCapacity = 255;
 constexpr int CapturedNameCapacity = 512;
-constexpr int DriverPathTextCapacity = 255; // 254 characters and the terminator
-
 bool gBeepSwitchedOff = false;
 BOOL gBeepWasOn = TRUE;
+// The path text as the fill left it in its field: while the field still holds it, OK keeps the
+// loaded bytes as they are, including bytes the code page cannot show.
+std::wstring gFilledDriverPath;
 
 bool IsOn(const uint8_t& flag) {
     return ReadShared(flag) == 1;
@@ -61,15 +63,19 @@ void ShowOptionStates(HWND dialog) {
     SetOption(dialog, IDC_SQUARE, fourWay, fourWay && IsOn(gSettings.squareFlag));
 }
 
+std::wstring ControlText(HWND dialog, int id) {
+    HWND control = GetDlgItem(dialog, id);
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
 void FillDriverPath(HWND dialog) {
-    wchar_t text[DriverPathSize + 1] = {};
-    for (uint32_t i = 0; i < DriverPathSize; ++i) {
-        uint8_t byte = ReadShared(gSettings.driverPath[i]);
-        if (byte == 0)
-            break;
-        text[i] = static_cast<wchar_t>(byte);
-    }
-    SetDlgItemTextW(dialog, IDC_DRIVER_PATH, text);
+    DriverPathBytes bytes;
+    for (uint32_t i = 0; i < DriverPathSize; ++i)
+        bytes[i] = ReadShared(gSettings.driverPath[i]);
+    SetDlgItemTextW(dialog, IDC_DRIVER_PATH, DriverPathText(bytes).c_str());
+    gFilledDriverPath = ControlText(dialog, IDC_DRIVER_PATH);
 }
 
 void FillKeyFields(HWND dialog) {
@@ -120,13 +126,20 @@ void OnCaptureButton(HWND dialog, int id) {
         EnableWindow(GetDlgItem(dialog, id), TRUE);
 }
 
-void StoreDriverPath(HWND dialog) {
-    for (uint8_t& byte : gSettings.driverPath)
-        WriteShared(byte, 0);
-    wchar_t text[DriverPathTextCapacity] = {};
-    GetDlgItemTextW(dialog, IDC_DRIVER_PATH, text, DriverPathTextCapacity);
-    for (uint32_t i = 0; i < DriverPathSize && text[i] != L'\0' && text[i] <= 255; ++i)
-        WriteShared(gSettings.driverPath[i], static_cast<uint8_t>(text[i]));
+// Puts an edited path into the record; the warning, and false, when it cannot be stored.
+bool StoreDriverPath(HWND dialog) {
+    std::wstring text = ControlText(dialog, IDC_DRIVER_PATH);
+    if (text == gFilledDriverPath)
+        return true;
+    DriverPathBytes bytes;
+    PathStoring result = TextToDriverPath(text, bytes);
+    if (result != PathStored) {
+        gShowWarning(result == PathTooLong ? PathTooLongWarning : PathCharactersWarning);
+        return false;
+    }
+    for (uint32_t i = 0; i < DriverPathSize; ++i)
+        WriteShared(gSettings.driverPath[i], bytes[i]);
+    return true;
 }
 
 void EndSettingsDialog(HWND dialog, int result) {
@@ -135,8 +148,15 @@ void EndSettingsDialog(HWND dialog, int result) {
     PostQuitMessage(0);
 }
 
+// The warnings have no owner, so the dialog stays disabled while one is up: a second OK behind it
+// would start a second save.
 void OnOk(HWND dialog) {
-    StoreDriverPath(dialog);
+    EnableWindow(dialog, FALSE);
+    if (!StoreDriverPath(dialog)) {
+        EnableWindow(dialog, TRUE);
+        SetFocus(GetDlgItem(dialog, IDC_DRIVER_PATH));
+        return;
+    }
     SaveSettings();
     EndSettingsDialog(dialog, IDOK);
 }

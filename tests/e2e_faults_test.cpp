@@ -14,17 +14,10 @@ Bytes EditedFile() {
     return file;
 }
 
-std::wstring Widen(const char* text) {
-    return std::wstring(text, text + strlen(text));
-}
-
 // Presses OK and expects the warning box, then the exit code 0 once it is dismissed.
 void OkAndExpectWarning(Tool& tool, const char* warning) {
     Click(tool.dialog, IDOK);
-    HWND box = WaitForWindow(tool, L"Error!");
-    ASSERT_NE(box, nullptr) << "no warning";
-    EXPECT_EQ(MessageOf(box), Widen(warning));
-    Click(box, IDOK);
+    DismissWarning(tool, warning);
     EXPECT_EQ(WaitForExit(tool), 0);
 }
 

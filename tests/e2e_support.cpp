@@ -149,6 +149,30 @@ std::wstring Text(HWND dialog, int id) {
     return ControlText(GetDlgItem(dialog, id));
 }
 
+void SetText(HWND dialog, int id, const std::wstring& text) {
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                        SMTO_ABORTIFHUNG, 2000, &ignored);
+}
+
+HWND FocusOf(HWND window) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+    return info.hwndFocus;
+}
+
+std::wstring Widen(const char* text) {
+    return std::wstring(text, text + strlen(text));
+}
+
+void DismissWarning(const Tool& tool, const char* warning) {
+    HWND box = WaitForWindow(tool, L"Error!");
+    ASSERT_NE(box, nullptr) << "no warning";
+    EXPECT_EQ(MessageOf(box), Widen(warning));
+    Click(box, IDOK);
+}
+
 bool WaitUntil(const std::function<bool()>& condition, DWORD limitMs) {
     DWORD start = GetTickCount();
     while (!condition()) {

@@ -46,6 +46,12 @@ void EndLeftoverTools();
 
 std::wstring ControlText(HWND window);
 std::wstring Text(HWND dialog, int id);
+void SetText(HWND dialog, int id, const std::wstring& text);
+// The control with the keyboard focus in the thread of another process's window.
+HWND FocusOf(HWND window);
+std::wstring Widen(const char* text);
+// Waits for the tool's warning box, checks its message and clicks its OK button.
+void DismissWarning(const Tool& tool, const char* warning);
 // The message of a message box.
 std::wstring MessageOf(HWND box);
 std::wstring PlatformKeyName(LONG lParam);

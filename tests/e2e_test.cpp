@@ -142,6 +142,23 @@ TEST_F(EndToEnd, ACaptureThatTimesOutLeavesOneAndTheKeyUnchanged) {
     EXPECT_EQ(OnDisk(), file);
 }
 
+TEST_F(EndToEnd, APathTheSystemCannotStoreIsRefusedAndTheDialogStaysOpen) {
+    Bytes file = BuildImageFromRules(StandardLayout);
+    SeedWith(file);
+    Tool tool = StartWithDialog();
+    ASSERT_NE(tool.dialog, nullptr);
+    SetText(tool.dialog, IDC_DRIVER_PATH, L"ab\u4E2Dcd");
+    Click(tool.dialog, IDOK);
+    DismissWarning(tool, "The driver path has characters that this system cannot store.");
+    EXPECT_TRUE(
+        WaitUntil([&] { return FocusOf(tool.dialog) == GetDlgItem(tool.dialog, IDC_DRIVER_PATH); }, 3000));
+    EXPECT_TRUE(IsWindowVisible(tool.dialog));
+    EXPECT_EQ(OnDisk(), file);
+    Click(tool.dialog, IDCANCEL);
+    EXPECT_EQ(WaitForExit(tool), 0);
+    EXPECT_EQ(OnDisk(), file);
+}
+
 TEST_F(EndToEnd, OkDuringARunningCaptureSavesAndExitsAtOnce) {
     SeedWith(BuildImageFromRules(StandardLayout));
     Tool tool = StartWithDialog();
@@ -154,6 +171,30 @@ TEST_F(EndToEnd, OkDuringARunningCaptureSavesAndExitsAtOnce) {
     EXPECT_EQ(WaitForExit(tool, 5000), 0);
     EXPECT_LT(GetTickCount() - start, 3000u) << "the exit waited for the captures";
     EXPECT_EQ(OnDisk(), BuildImageFromRules(StandardLayout));
+}
+
+// Run with Wine's code page 950 (LC_ALL=zh_TW.UTF-8), which the started program inherits.
+class Big5EndToEnd : public EndToEnd {
+  protected:
+    void SetUp() override { ASSERT_EQ(GetACP(), 950u) << "run with LC_ALL=zh_TW.UTF-8"; }
+};
+
+TEST_F(Big5EndToEnd, AChinesePathIsSavedInBig5AndShownAgainOnTheNextStart) {
+    SeedWith(BuildImageFromRules(StandardLayout));
+    const std::wstring path = L"D:\\\u904A\u6232\\\u9A45\u52D5"; // D:\遊戲\驅動
+    Bytes expected = BuildImageFromRules(StandardLayout);
+    std::memcpy(&expected[1372 - 260], "D:\\\xB9\x43\xC0\xB8\\\xC5\x58\xB0\xCA", 12);
+    for (bool reopened : {false, true}) {
+        Tool tool = StartWithDialog();
+        ASSERT_NE(tool.dialog, nullptr);
+        if (reopened)
+            EXPECT_EQ(Text(tool.dialog, IDC_DRIVER_PATH), path);
+        else
+            SetText(tool.dialog, IDC_DRIVER_PATH, path);
+        Click(tool.dialog, IDOK);
+        EXPECT_EQ(WaitForExit(tool), 0);
+        EXPECT_EQ(OnDisk(), expected);
+    }
 }
 
 } // namespace

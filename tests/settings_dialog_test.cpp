@@ -1,5 +1,6 @@
 // The dialog procedure, driven with messages in-process: option boxes, layout switch, OK, Cancel,
 // close, captures and the system beep.
+#include "dialog/driver_path.h"
 #include "dialog/settings_dialog.h"
 #include "keys/key_capture.h"
 #include "resources/resource.h"
@@ -12,6 +13,12 @@
 #include <string>
 
 namespace {
+
+struct PathCase {
+    std::wstring typed;
+    std::string saved;   // the whole 255-byte field, or empty when a warning refuses the text
+    const char* warning; // or null
+};
 
 class SettingsDialog : public ::testing::Test {
   protected:
@@ -63,6 +70,8 @@ class SettingsDialog : public ::testing::Test {
         }
         return quit;
     }
+
+    void ExpectPathsSavedOrRefused(const std::vector<PathCase>& cases);
 
     ScratchFolder folder;
     HWND dialog = nullptr;
@@ -221,31 +230,103 @@ TEST_F(SettingsDialog, OkSavesTheFileEndsTheDialogAndQuits) {
     EXPECT_TRUE(RecordedWarnings().empty());
 }
 
-TEST_F(SettingsDialog, OkNarrowsThePathToSingleBytes) {
-    struct PathCase {
-        std::wstring typed;
-        std::string saved;
-    };
-    const PathCase cases[] = {
-        {L"C:\\caf\u00E9\\drv", "C:\\caf\xE9\\drv"},
-        {L"C:\\ab\u0100cd", "C:\\ab"},
-        {L"\u4E2D\\x", ""},
-        {std::wstring(254, L'p'), std::string(254, 'p')},
-        {std::wstring(300, L'q'), std::string(254, 'q')},
-    };
+Bytes FileWithPath(const std::string& path) {
+    Bytes file = BuildImageFromRules(StandardLayout);
+    std::memcpy(&file[1372 - 260], path.data(), path.size());
+    return file;
+}
+
+std::string SavedPath(const Bytes& saved) {
+    return std::string(saved.begin() + (1372 - 260), saved.begin() + (1372 - 5));
+}
+
+// OK puts the typed path into the file in the system's code page, or warns and keeps the dialog
+// open with the focus in the path; a refused path saves nothing.
+void SettingsDialog::ExpectPathsSavedOrRefused(const std::vector<PathCase>& cases) {
     for (const PathCase& c : cases) {
-        SCOPED_TRACE(c.saved.size());
-        Bytes file = BuildImageFromRules(StandardLayout);
-        std::memset(&file[1372 - 260], 'z', 255);
+        SCOPED_TRACE(testing::Message() << c.typed.size() << " characters, code page " << GetACP());
+        Bytes file = FileWithPath(std::string(255, 'z'));
         LoadFile(file);
         Open();
         SetDlgItemTextW(dialog, IDC_DRIVER_PATH, c.typed.c_str());
+        StartRecordingWarnings();
+        Command(IDOK);
+        if (c.warning == nullptr) {
+            EXPECT_FALSE(IsWindow(dialog));
+            EXPECT_EQ(SavedPath(ReadBytes(BindingsFileName)), c.saved);
+            EXPECT_TRUE(RecordedWarnings().empty());
+        } else {
+            EXPECT_EQ(RecordedWarnings(), std::vector<std::string>{c.warning});
+            ASSERT_TRUE(IsWindow(dialog));
+            EXPECT_TRUE(IsWindowEnabled(dialog));
+            EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IDC_DRIVER_PATH));
+            EXPECT_EQ(ReadBytes(BindingsFileName), file);
+            Command(IDCANCEL);
+        }
+        DrainMessages();
+    }
+}
+
+std::string Repeated(const std::string& text, size_t times) {
+    std::string repeated;
+    while (times-- > 0)
+        repeated += text;
+    return repeated;
+}
+
+std::string Field(const std::string& text) {
+    return text + std::string(255 - text.size(), '\0');
+}
+
+TEST_F(SettingsDialog, OkStoresThePathInTheWesternCodePageOrRefusesIt) {
+    ASSERT_EQ(GetACP(), 1252u) << "Wine under C.UTF-8";
+    ExpectPathsSavedOrRefused({
+        {L"C:\\caf\u00E9\\drv", Field("C:\\caf\xE9\\drv"), nullptr},
+        {L"", Field(""), nullptr},
+        {std::wstring(254, L'p'), Field(std::string(254, 'p')), nullptr},
+        {std::wstring(255, L'q'), "", PathTooLongWarning},
+        {L"ab\u4E2Dcd", "", PathCharactersWarning},
+        {L"C:\\\u0100", "", PathCharactersWarning}, // no best fit: not stored as "A"
+    });
+}
+
+TEST_F(SettingsDialog, AnUntouchedPathIsSavedAsItWasLoaded) {
+    Bytes file = FileWithPath(std::string(255, 'z'));
+    LoadFile(file);
+    Open();
+    EXPECT_EQ(Text(IDC_DRIVER_PATH), std::wstring(255, L'z'));
+    Command(IDOK);
+    EXPECT_EQ(ReadBytes(BindingsFileName), file);
+}
+
+// Run with Wine's code page 950 (LC_ALL=zh_TW.UTF-8), the system code page of Traditional Chinese.
+class Big5CodePage : public SettingsDialog {
+  protected:
+    void SetUp() override {
+        SettingsDialog::SetUp();
+        ASSERT_EQ(GetACP(), 950u) << "run with LC_ALL=zh_TW.UTF-8";
+    }
+};
+
+TEST_F(Big5CodePage, OkStoresThePathInBig5OrRefusesIt) {
+    ExpectPathsSavedOrRefused({
+        {L"D:\\\u904A\u6232\\\u9A45\u52D5", Field("D:\\\xB9\x43\xC0\xB8\\\xC5\x58\xB0\xCA"), nullptr},
+        {std::wstring(127, L'\u904A'), Field(Repeated("\xB9\x43", 127)), nullptr},
+        {std::wstring(200, L'\u904A'), "", PathTooLongWarning},
+        {L"\u00E9", "", PathCharactersWarning},
+    });
+}
+
+TEST_F(Big5CodePage, PathBytesThatAreNotBig5ComeBackByteForByte) {
+    // 127 times 中, then a lead byte without its trail byte
+    std::string full = Repeated("\xA4\x40", 127) + "\xA4";
+    for (const std::string& path : {std::string("D:\\\x80\xFF\xA4"), full}) {
+        Bytes file = FileWithPath(path);
+        LoadFile(file);
+        Open();
         Command(IDOK);
         DrainMessages();
-        Bytes saved = ReadBytes(BindingsFileName);
-        ASSERT_EQ(saved.size(), StandardFileSize);
-        std::string path(saved.begin() + (1372 - 260), saved.begin() + (1372 - 5));
-        EXPECT_EQ(path, c.saved + std::string(255 - c.saved.size(), '\0'));
+        EXPECT_EQ(ReadBytes(BindingsFileName), file) << path.size() << " bytes";
     }
 }
 
