@@ -3,6 +3,7 @@
 // samples, is captured. The worker reports to the dialog only by posting messages.
 #include "keys/key_capture.h"
 
+#include "keys/capture_schedule.h"
 #include "keys/capture_target.h"
 #include "keys/key_codes.h"
 #include "settings/settings.h"
@@ -12,13 +13,11 @@ namespace {
 constexpr int VirtualKeyCount = 255;
 #ifdef ORVANE_BENCH_SINGLE_SAMPLE
 // Only for the benchmark that compares with the first design: one sample per step, taps unseen.
-constexpr int SamplesPerStep = 1;
 constexpr DWORD SampleIntervalMs = 100;
 constexpr bool CountTaps = false;
 #else
-// Each of the visible countdown steps lasts about 100 ms and samples the keyboard ten times,
-// and a key pressed and released between two samples still counts, so short taps are seen.
-constexpr int SamplesPerStep = 10;
+// The keyboard is sampled every 10 ms or so (a timer tick where sleeps are coarser), and a key
+// pressed and released between two samples still counts, so short taps are seen.
 constexpr DWORD SampleIntervalMs = 10;
 constexpr bool CountTaps = true;
 #endif
@@ -55,16 +54,12 @@ int FindChangedKey(const Snapshot& snapshot) {
 }
 
 int WaitForChangedKey(const CaptureRequest& request, const Snapshot& snapshot) {
-    for (int step = CaptureSteps; step >= 1; --step) {
-        PostMessageW(request.dialog, WM_CAPTURE_COUNTDOWN, static_cast<WPARAM>(request.buttonId), step);
-        for (int sample = 0; sample < SamplesPerStep; ++sample) {
-            int vk = FindChangedKey(snapshot);
-            if (vk >= 0)
-                return vk;
-            Sleep(SampleIntervalMs);
-        }
-    }
-    return -1;
+    return RunCaptureSchedule(
+        [] { return static_cast<uint32_t>(GetTickCount()); }, [] { Sleep(SampleIntervalMs); },
+        [&](int step) {
+            PostMessageW(request.dialog, WM_CAPTURE_COUNTDOWN, static_cast<WPARAM>(request.buttonId), step);
+        },
+        [&] { return FindChangedKey(snapshot); });
 }
 
 } // namespace

@@ -17,8 +17,6 @@ enum CaptureMessage : UINT {
 };
 inline constexpr LPARAM CaptureFinishedWithKey = 0x10000;
 
-inline constexpr int CaptureSteps = 100;
-
 // The thread procedure: waits about ten seconds for a key, stores its code, reports to the dialog.
 DWORD WINAPI CaptureKey(void* request);
 
