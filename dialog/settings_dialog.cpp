@@ -122,7 +122,7 @@ void OnCaptureButton(HWND dialog, int id) {
     // Disabled here rather than by the worker, so a second click cannot start a second capture.
     EnableWindow(GetDlgItem(dialog, id), FALSE);
     SetFocus(nullptr);
-    if (!StartCapture({dialog, id}))
+    if (!StartCapture({dialog, id, GetKeyboardLayout(0)}))
         EnableWindow(GetDlgItem(dialog, id), TRUE);
 }
 

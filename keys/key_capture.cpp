@@ -75,7 +75,7 @@ DWORD WINAPI CaptureKey(void* parameter) {
     int vk = WaitForChangedKey(request, snapshot);
     LPARAM result = 0;
     if (vk >= 0) {
-        CapturedKey captured = KeyCodeFromVirtualKey(static_cast<unsigned>(vk));
+        CapturedKey captured = KeyCodeFromVirtualKey(static_cast<unsigned>(vk), request.keyboardLayout);
         if (target != nullptr)
             WriteShared(*target, captured.code);
         result = CaptureFinishedWithKey | static_cast<LPARAM>(captured.scanValue & 0xFFFF);

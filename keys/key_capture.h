@@ -3,9 +3,12 @@
 
 #include <windows.h>
 
+// The keyboard layout is the dialog thread's, taken at the click: the worker's own thread may have
+// another (layouts are per thread on XP and 7, and may be per window from Windows 8 on).
 struct CaptureRequest {
     HWND dialog;
     int buttonId;
+    HKL keyboardLayout;
 };
 
 // Worker reports, posted to the dialog (never sent, so a closed dialog simply drops them).

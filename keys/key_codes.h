@@ -24,6 +24,7 @@ inline long KeyNameParameter(unsigned scanValue) {
     return static_cast<long>(scanValue << 16);
 }
 
-// Platform side: virtual key to code, and code to display name (empty when the platform has none).
-CapturedKey KeyCodeFromVirtualKey(unsigned virtualKey);
+// Platform side: virtual key to code in a keyboard layout (an HKL; null for the calling thread's),
+// and code to display name (empty when the platform has none).
+CapturedKey KeyCodeFromVirtualKey(unsigned virtualKey, void* keyboardLayout = nullptr);
 void KeyNameFromCode(KeyCode code, wchar_t* buffer, int capacity);

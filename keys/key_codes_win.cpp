@@ -3,8 +3,9 @@
 
 #include <windows.h>
 
-CapturedKey KeyCodeFromVirtualKey(unsigned virtualKey) {
-    return CapturedKeyFromScan(virtualKey, MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC));
+CapturedKey KeyCodeFromVirtualKey(unsigned virtualKey, void* keyboardLayout) {
+    HKL layout = keyboardLayout != nullptr ? static_cast<HKL>(keyboardLayout) : GetKeyboardLayout(0);
+    return CapturedKeyFromScan(virtualKey, MapVirtualKeyExW(virtualKey, MAPVK_VK_TO_VSC, layout));
 }
 
 void KeyNameFromCode(KeyCode code, wchar_t* buffer, int capacity) {
