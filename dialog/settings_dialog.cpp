@@ -212,6 +212,16 @@ void OnCaptureFinished(HWND dialog, int button, LPARAM result) {
     EnableWindow(GetDlgItem(dialog, button), TRUE);
 }
 
+// Alt or F10 pressed alone while no control has the focus (during a capture, when Alt may well be
+// the key being assigned) would put the window into menu mode, which eats the next click or key.
+// The dialog has no menu bar; Alt+Space still opens the system menu.
+BOOL IgnoreKeyMenu(HWND dialog, WPARAM command, LPARAM key) {
+    if ((command & 0xFFF0) != SC_KEYMENU || key != 0)
+        return FALSE;
+    SetWindowLongPtrW(dialog, DWLP_MSGRESULT, 0);
+    return TRUE;
+}
+
 } // namespace
 
 void FillDialog(HWND dialog) {
@@ -246,6 +256,8 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
     case WM_CAPTURE_FINISHED:
         OnCaptureFinished(dialog, static_cast<int>(wParam), lParam);
         return TRUE;
+    case WM_SYSCOMMAND:
+        return IgnoreKeyMenu(dialog, wParam, lParam);
     case WM_CLOSE:
         DestroyWindow(dialog);
         return TRUE;

@@ -387,7 +387,6 @@ TEST_F(SettingsDialog, CancelIsIgnoredWhileEscapeIsDown) {
     EXPECT_TRUE(IsWindow(dialog));
     PressKey(VK_ESCAPE, false);
     PumpFor(150);
-    GetAsyncKeyState(VK_ESCAPE); // clears the "pressed since" bit
     Command(IDCANCEL);
     EXPECT_FALSE(IsWindow(dialog));
 }
@@ -453,6 +452,30 @@ TEST_F(SettingsDialog, OkDuringACaptureEndsCleanlyAndTheLateKeyIsNotSaved) {
     PumpFor(200);
     EXPECT_EQ(gSettings.standardKeys[1], 0xD0) << "the worker still finished";
     EXPECT_EQ(ReadBytes(BindingsFileName), saved);
+}
+
+bool gWasInMenuMode = false;
+
+void CALLBACK LeaveMenuMode(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetCurrentThreadId(), &info);
+    gWasInMenuMode = (info.flags & GUI_INMENUMODE) != 0;
+    EndMenu();
+}
+
+// Alt or F10 alone, with no control focused as during a capture, must not put the window into menu
+// mode: that would eat the next click or key.
+TEST_F(SettingsDialog, AltAloneDoesNotEnterMenuMode) {
+    LoadFile(BuildImageFromRules(StandardLayout));
+    Open();
+    gWasInMenuMode = false;
+    UINT_PTR timer = SetTimer(nullptr, 0, 300, LeaveMenuMode);
+    SendMessageW(dialog, WM_SYSCOMMAND, SC_KEYMENU, 0);
+    PumpFor(400);
+    KillTimer(nullptr, timer);
+    EXPECT_FALSE(gWasInMenuMode);
 }
 
 TEST_F(SettingsDialog, TheBeepIsOffWhileTheDialogIsUpAndRestoredAfter) {
