@@ -8,6 +8,16 @@
 
 namespace {
 
+// Captures one key on the button and waits until the capture has ended.
+void Capture(const Tool& tool, int button, const std::wstring& key) {
+    Click(tool.dialog, button);
+    ASSERT_TRUE(WaitUntil([&] { return Text(tool.dialog, button - 1000).size() == 2; }, 3000))
+        << "no countdown";
+    PressKey(key);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(GetDlgItem(tool.dialog, button)) != FALSE; }, 3000));
+    Sleep(300); // a user's hand moving to the next control
+}
+
 class EndToEnd : public ::testing::Test {
   protected:
     void SeedWith(const Bytes& file) { WriteBytes(BindingsFileName, file); }
@@ -61,16 +71,8 @@ TEST_F(EndToEnd, SystemAndExitKeyButtonsAssignTheirKeys) {
     SeedWith(BuildImageFromRules(MahjongLayout));
     Tool tool = StartWithDialog();
     ASSERT_NE(tool.dialog, nullptr);
-    const std::pair<int, const wchar_t*> captures[] = {{IDC_SYSTEM_CAPTURE, L"F5"},
-                                                       {IDC_EXIT_CAPTURE, L"Home"}};
-    for (auto [button, key] : captures) {
-        Click(tool.dialog, button);
-        ASSERT_TRUE(WaitUntil([&] { return Text(tool.dialog, button - 1000).size() == 2; }, 3000));
-        PressKey(key);
-        EXPECT_TRUE(
-            WaitUntil([&] { return IsWindowEnabled(GetDlgItem(tool.dialog, button)) != FALSE; }, 3000));
-        Sleep(300); // a user's hand moving to the next button
-    }
+    Capture(tool, IDC_SYSTEM_CAPTURE, L"F5");
+    Capture(tool, IDC_EXIT_CAPTURE, L"Home");
     EXPECT_EQ(Text(tool.dialog, IDC_SYSTEM_KEY), PlatformKeyName(0x003F0000));
     EXPECT_EQ(Text(tool.dialog, IDC_EXIT_KEY), PlatformKeyName(0x01470000));
     Click(tool.dialog, IDOK);
@@ -125,6 +127,20 @@ TEST_F(EndToEnd, EscapeDoesNotCloseTheDialog) {
     EXPECT_TRUE(IsWindowVisible(tool.dialog));
     Click(tool.dialog, IDCANCEL);
     EXPECT_EQ(WaitForExit(tool), 0);
+}
+
+// An Escape pressed while no control has the focus is not a Cancel, and must not spoil the next one.
+TEST_F(EndToEnd, OneClickOnCancelClosesTheToolAfterAnEscape) {
+    SeedWith(BuildImageFromRules(StandardLayout));
+    Tool tool = StartWithDialog();
+    ASSERT_NE(tool.dialog, nullptr);
+    Capture(tool, 3000, L"a");
+    PressKey(L"Escape");
+    Sleep(300);
+    EXPECT_TRUE(IsWindowVisible(tool.dialog));
+    Click(tool.dialog, IDCANCEL);
+    EXPECT_EQ(WaitForExit(tool, 3000), 0);
+    EXPECT_EQ(OnDisk(), BuildImageFromRules(StandardLayout));
 }
 
 TEST_F(EndToEnd, ACaptureThatTimesOutLeavesOneAndTheKeyUnchanged) {
