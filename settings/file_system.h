@@ -19,10 +19,15 @@ struct FileSystem {
     bool (*canOpenForWriting)(const char* name);
     // Created or truncated, not shared until closed.
     FileHandle (*createForWriting)(const char* name);
+    // An existing file, not truncated, shared with readers and writers.
+    FileHandle (*openExistingForWriting)(const char* name);
     bool (*writeAll)(FileHandle file, const uint8_t* bytes, size_t size);
+    // Cuts the file off after `size` bytes.
+    bool (*endFileAt)(FileHandle file, uint64_t size);
     bool (*flushToDisk)(FileHandle file);
     bool (*closeFile)(FileHandle file);
-    // Puts `source` in the place of `target` in one step, waiting briefly for a transient holder.
+    // Puts `source` in the place of `target` in one step, with the target's attributes, waiting
+    // briefly for a transient holder.
     bool (*replaceFile)(const char* source, const char* target);
     void (*removeFile)(const char* name);
 };

@@ -61,6 +61,11 @@ FileHandle CreateForWriting(const char* name) {
     return fd < 0 ? NoFile : fd;
 }
 
+FileHandle OpenExistingForWriting(const char* name) {
+    int fd = open(name, O_WRONLY | O_CLOEXEC);
+    return fd < 0 ? NoFile : fd;
+}
+
 bool WriteAll(FileHandle file, const uint8_t* bytes, size_t size) {
     size_t done = 0;
     while (done < size) {
@@ -72,6 +77,10 @@ bool WriteAll(FileHandle file, const uint8_t* bytes, size_t size) {
         done += static_cast<size_t>(put);
     }
     return true;
+}
+
+bool EndFileAt(FileHandle file, uint64_t size) {
+    return ftruncate(static_cast<int>(file), static_cast<off_t>(size)) == 0;
 }
 
 bool FlushToDisk(FileHandle file) {
@@ -92,5 +101,6 @@ void RemoveFile(const char* name) {
 
 } // namespace
 
-FileSystem gFileSystem = {OpenForReading, SizeOf,      ReadAll,   CanOpenForWriting, CreateForWriting,
-                          WriteAll,       FlushToDisk, CloseFile, ReplaceFile,       RemoveFile};
+FileSystem gFileSystem = {
+    OpenForReading, SizeOf,    ReadAll,     CanOpenForWriting, CreateForWriting, OpenExistingForWriting,
+    WriteAll,       EndFileAt, FlushToDisk, CloseFile,         ReplaceFile,      RemoveFile};

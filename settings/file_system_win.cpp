@@ -83,9 +83,20 @@ FileHandle CreateForWriting(const char* name) {
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
+FileHandle OpenExistingForWriting(const char* name) {
+    return AsFileHandle(CreateFileW(Widen(name).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
 bool WriteAll(FileHandle file, const uint8_t* bytes, size_t size) {
     DWORD put = 0;
     return WriteFile(AsHandle(file), bytes, static_cast<DWORD>(size), &put, nullptr) && put == size;
+}
+
+bool EndFileAt(FileHandle file, uint64_t size) {
+    LARGE_INTEGER position;
+    position.QuadPart = static_cast<LONGLONG>(size);
+    return SetFilePointerEx(AsHandle(file), position, nullptr, FILE_BEGIN) && SetEndOfFile(AsHandle(file));
 }
 
 bool FlushToDisk(FileHandle file) {
@@ -96,8 +107,16 @@ bool CloseFile(FileHandle file) {
     return CloseHandle(AsHandle(file)) != 0;
 }
 
+// A hidden or system bindings file stays so.
+void CopyAttributes(const std::wstring& from, const std::wstring& to) {
+    DWORD attributes = GetFileAttributesW(from.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES)
+        SetFileAttributesW(to.c_str(), attributes);
+}
+
 bool ReplaceFile(const char* source, const char* target) {
     std::wstring from = Widen(source), to = Widen(target);
+    CopyAttributes(to, from);
     for (int attempt = 0;; ++attempt) {
         if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
             return true;
@@ -113,5 +132,6 @@ void RemoveFile(const char* name) {
 
 } // namespace
 
-FileSystem gFileSystem = {OpenForReading, SizeOf,      ReadAll,   CanOpenForWriting, CreateForWriting,
-                          WriteAll,       FlushToDisk, CloseFile, ReplaceFile,       RemoveFile};
+FileSystem gFileSystem = {
+    OpenForReading, SizeOf,    ReadAll,     CanOpenForWriting, CreateForWriting, OpenExistingForWriting,
+    WriteAll,       EndFileAt, FlushToDisk, CloseFile,         ReplaceFile,      RemoveFile};

@@ -1,6 +1,7 @@
 // Load and save of the settings record. The load reads only the bytes the offset tables name; the
 // save writes the whole built-in image of the current layout with the record's values put in, to a
 // new file that then takes the old file's place, so a failure never leaves a half-written file.
+// Where no new file can take its place, the image is written into the old file itself.
 #include "settings/settings.h"
 
 #include "settings/file_system.h"
@@ -102,14 +103,40 @@ bool ComposeImage(std::vector<uint8_t>& bytes) {
     return true;
 }
 
-// Writes, flushes and closes the new file; removes it again if any step fails.
-bool WriteTemporaryFile(FileHandle file, const std::vector<uint8_t>& bytes) {
-    bool written = gFileSystem.writeAll(file, bytes.data(), bytes.size()) && gFileSystem.flushToDisk(file);
+// Writes all bytes, cuts the file off after them, flushes and closes; false if any step fails.
+bool WriteWhole(FileHandle file, const std::vector<uint8_t>& bytes) {
+    bool written = gFileSystem.writeAll(file, bytes.data(), bytes.size()) &&
+                   gFileSystem.endFileAt(file, bytes.size()) && gFileSystem.flushToDisk(file);
     bool closed = gFileSystem.closeFile(file);
-    if (written && closed)
+    return written && closed;
+}
+
+// A new file written beside the old one, then moved over it. False, with no new file left behind,
+// when it cannot be created or written or cannot take the old one's place.
+bool SaveByReplacing(const std::vector<uint8_t>& bytes) {
+    FileHandle file = gFileSystem.createForWriting(TemporaryFileName);
+    if (file == NoFile)
+        return false;
+    if (WriteWhole(file, bytes) && gFileSystem.replaceFile(TemporaryFileName, BindingsFileName))
         return true;
     gFileSystem.removeFile(TemporaryFileName);
     return false;
+}
+
+// The way the loader's earlier tool saved, for when a new file cannot take the old one's place: a
+// reader that keeps the file open without sharing its deletion, a folder the user may write files
+// in but not create them, a leftover of the new file's name that is a folder or read-only.
+bool SaveInPlace(const std::vector<uint8_t>& bytes) {
+    FileHandle file = gFileSystem.openExistingForWriting(BindingsFileName);
+    if (file == NoFile) {
+        gShowWarning(CouldNotOpenOnSaveWarning);
+        return false;
+    }
+    if (!WriteWhole(file, bytes)) {
+        gShowWarning(SaveFailedWarning);
+        return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -152,19 +179,5 @@ bool SaveSettings() {
         gShowWarning(CouldNotOpenOnSaveWarning);
         return false;
     }
-    FileHandle file = gFileSystem.createForWriting(TemporaryFileName);
-    if (file == NoFile) {
-        gShowWarning(CouldNotOpenOnSaveWarning);
-        return false;
-    }
-    if (!WriteTemporaryFile(file, bytes)) {
-        gShowWarning(SaveFailedWarning);
-        return false;
-    }
-    if (!gFileSystem.replaceFile(TemporaryFileName, BindingsFileName)) {
-        gFileSystem.removeFile(TemporaryFileName);
-        gShowWarning(SaveFailedWarning);
-        return false;
-    }
-    return true;
+    return SaveByReplacing(bytes) || SaveInPlace(bytes);
 }

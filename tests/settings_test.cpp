@@ -240,47 +240,102 @@ TEST_F(FailedSave, AFolderInPlaceOfTheFileIsRefused) {
     EXPECT_EQ(FolderContents("."), std::vector<std::string>{FileName});
 }
 
+// Each fault lets the real step run first where it can, so a file really is half-done on disk.
+FileSystem gRealFiles = gFileSystem;
+// How many calls of the faulty step fail; later calls run as they really do.
+int gFailuresLeft = 0;
+
+bool Fails() {
+    if (gFailuresLeft == 0)
+        return false;
+    --gFailuresLeft;
+    return true;
+}
+
 struct StepFault {
     const char* name;
     void (*inject)(FileSystem& files);
-    const char* warning = SaveFailedWarning;
 };
 
-class FailingStep : public FailedSave, public ::testing::WithParamInterface<StepFault> {};
+// Steps that the new file and the write in place both take.
+const StepFault SharedStepFaults[] = {
+    {"Write",
+     [](FileSystem& files) {
+         files.writeAll = [](FileHandle file, const uint8_t* bytes, size_t size) {
+             if (!Fails())
+                 return gRealFiles.writeAll(file, bytes, size);
+             gRealFiles.writeAll(file, bytes, size / 2);
+             return false;
+         };
+     }},
+    {"EndFile",
+     [](FileSystem& files) {
+         files.endFileAt = [](FileHandle file, uint64_t size) {
+             return !Fails() && gRealFiles.endFileAt(file, size);
+         };
+     }},
+    {"Flush",
+     [](FileSystem& files) {
+         files.flushToDisk = [](FileHandle file) { return !Fails() && gRealFiles.flushToDisk(file); };
+     }},
+    {"Close",
+     [](FileSystem& files) {
+         files.closeFile = [](FileHandle file) { return gRealFiles.closeFile(file) && !Fails(); };
+     }},
+};
 
-TEST_P(FailingStep, LeavesTheFileAsItWasAndNoTemporaryFile) {
-    GetParam().inject(gFileSystem);
-    ExpectNothingChanged(GetParam().warning);
+const StepFault NewFileStepFaults[] = {
+    {"Replace",
+     [](FileSystem& files) {
+         files.replaceFile = [](const char* source, const char* target) {
+             return !Fails() && gRealFiles.replaceFile(source, target);
+         };
+     }},
+    {"CreateTemporary",
+     [](FileSystem& files) {
+         files.createForWriting = [](const char* name) {
+             return Fails() ? NoFile : gRealFiles.createForWriting(name);
+         };
+     }},
+};
+
+class FailingStep : public FailedSave, public ::testing::WithParamInterface<StepFault> {
+  protected:
+    void Inject(int failures) {
+        gFailuresLeft = failures;
+        GetParam().inject(gFileSystem);
+    }
+};
+
+TEST_P(FailingStep, OfTheNewFileFallsBackToWritingTheFileInPlace) {
+    Inject(1);
+    EXPECT_TRUE(SaveSettings());
+    EXPECT_TRUE(Warnings().empty());
+    Bytes expected = original;
+    expected[37] = 0xC8;
+    EXPECT_EQ(ReadBytes(FileName), expected);
+    EXPECT_EQ(FolderContents("."), std::vector<std::string>{FileName});
 }
 
-// Each fault lets the real step run first where it can, so a file really is half-done on disk.
-FileSystem gRealFiles = gFileSystem;
+using FailingSharedStep = FailingStep;
 
-INSTANTIATE_TEST_SUITE_P(
-    EachStep, FailingStep,
-    ::testing::Values(
-        StepFault{"Write",
-                  [](FileSystem& files) {
-                      files.writeAll = [](FileHandle file, const uint8_t* bytes, size_t size) {
-                          gRealFiles.writeAll(file, bytes, size / 2);
-                          return false;
-                      };
-                  }},
-        StepFault{"Flush", [](FileSystem& files) { files.flushToDisk = [](FileHandle) { return false; }; }},
-        StepFault{"Close",
-                  [](FileSystem& files) {
-                      files.closeFile = [](FileHandle file) {
-                          gRealFiles.closeFile(file);
-                          return false;
-                      };
-                  }},
-        StepFault{
-            "Replace",
-            [](FileSystem& files) { files.replaceFile = [](const char*, const char*) { return false; }; }},
-        StepFault{"CreateTemporary",
-                  [](FileSystem& files) { files.createForWriting = [](const char*) { return NoFile; }; },
-                  CouldNotOpenOnSaveWarning}),
-    [](const auto& test) { return std::string(test.param.name); });
+TEST_P(FailingSharedStep, OfBothWaysIsReportedAndLeavesNoTemporaryFile) {
+    Inject(2);
+    EXPECT_FALSE(SaveSettings());
+    EXPECT_EQ(Warnings(), Only(SaveFailedWarning));
+    EXPECT_EQ(FolderContents("."), std::vector<std::string>{FileName});
+}
+
+auto StepName = [](const auto& test) { return std::string(test.param.name); };
+INSTANTIATE_TEST_SUITE_P(Shared, FailingStep, ::testing::ValuesIn(SharedStepFaults), StepName);
+INSTANTIATE_TEST_SUITE_P(NewFileOnly, FailingStep, ::testing::ValuesIn(NewFileStepFaults), StepName);
+INSTANTIATE_TEST_SUITE_P(Shared, FailingSharedStep, ::testing::ValuesIn(SharedStepFaults), StepName);
+
+TEST_F(FailedSave, NeitherANewFileNorTheOldOneOpenedForWritingIsReported) {
+    gFileSystem.createForWriting = [](const char*) { return NoFile; };
+    gFileSystem.openExistingForWriting = [](const char*) { return NoFile; };
+    ExpectNothingChanged(CouldNotOpenOnSaveWarning);
+}
 
 TEST_F(SettingsFile, ASaveWithoutAnEarlierFileCreatesIt) {
     gSettings.systemKey = 0x02;
