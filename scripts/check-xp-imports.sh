@@ -43,7 +43,7 @@ done
     awk '$1 ~ /^(KERNEL32|USER32|COMCTL32|GDI32)\.DLL$/ {print "    (const void*)&" $2 ","}' "$work/imports"
     echo '};'
 } >"$work/probe.c"
-if ! i686-w64-mingw32-gcc -c -o "$work/probe.o" "$work/probe.c" 2>"$work/errors"; then
+if ! i686-w64-mingw32-gcc-win32 -c -o "$work/probe.o" "$work/probe.c" 2>"$work/errors"; then
     names=$(grep -o "'[A-Za-z0-9_]*' undeclared" "$work/errors" | cut -d"'" -f2 | sort -u || true)
     if [ -z "$names" ]; then
         cat "$work/errors" >&2
