@@ -31,7 +31,9 @@ add_executable(dialog_tests
 target_link_libraries(dialog_tests PRIVATE orvane_platform GTest::gtest_main)
 target_compile_options(dialog_tests PRIVATE ${ORVANE_WARNINGS})
 add_wine_test(dialog_tests dialog_tests --gtest_filter=-Big5CodePage.*)
-# Wine takes the system code page from the locale: 950 (Big5), as on Traditional Chinese Windows.
+# Wine takes the system code page from the locale when a process starts: LC_ALL=zh_TW.UTF-8 gives 950
+# (Big5), as on Traditional Chinese Windows, with no Linux locale installed (LANG alone did not, here).
+# A program started from a Wine process keeps its parent's, whatever environment block it is given.
 add_wine_test(dialog_tests_big5 dialog_tests --gtest_filter=Big5CodePage.*)
 set_property(TEST dialog_tests_big5 APPEND PROPERTY ENVIRONMENT LC_ALL=zh_TW.UTF-8)
 
