@@ -16,6 +16,14 @@ function(add_wine_test name program)
         TIMEOUT 600)
 endfunction()
 
+# Wine takes the system code page from the locale when a process starts: LC_ALL=zh_TW.UTF-8 gives 950
+# (Big5), as on Traditional Chinese Windows, with no Linux locale installed (LANG alone did not, here).
+# A program started from a Wine process keeps its parent's, whatever environment block it is given.
+function(add_big5_wine_test name program)
+    add_wine_test(${name} ${program} ${ARGN})
+    set_property(TEST ${name} APPEND PROPERTY ENVIRONMENT LC_ALL=zh_TW.UTF-8)
+endfunction()
+
 add_executable(core_tests ${CORE_TEST_SOURCES} test_support_win.cpp ${ORVANE_RESOURCE_DIR}/orvane_config.rc)
 target_link_libraries(core_tests PRIVATE orvane_platform GTest::gtest_main)
 target_compile_options(core_tests PRIVATE ${ORVANE_WARNINGS})
@@ -31,17 +39,12 @@ add_executable(dialog_tests
 target_link_libraries(dialog_tests PRIVATE orvane_platform GTest::gtest_main)
 target_compile_options(dialog_tests PRIVATE ${ORVANE_WARNINGS})
 add_wine_test(dialog_tests dialog_tests --gtest_filter=-Big5CodePage.*)
-# Wine takes the system code page from the locale when a process starts: LC_ALL=zh_TW.UTF-8 gives 950
-# (Big5), as on Traditional Chinese Windows, with no Linux locale installed (LANG alone did not, here).
-# A program started from a Wine process keeps its parent's, whatever environment block it is given.
-add_wine_test(dialog_tests_big5 dialog_tests --gtest_filter=Big5CodePage.*)
-set_property(TEST dialog_tests_big5 APPEND PROPERTY ENVIRONMENT LC_ALL=zh_TW.UTF-8)
+add_big5_wine_test(dialog_tests_big5 dialog_tests --gtest_filter=Big5CodePage.*)
 
 # Starts the real program; slow, so labelled to be run alone or left out.
 add_executable(e2e_tests test_support.cpp e2e_support.cpp e2e_test.cpp e2e_faults_test.cpp)
 target_link_libraries(e2e_tests PRIVATE orvane_core GTest::gtest)
 target_compile_options(e2e_tests PRIVATE ${ORVANE_WARNINGS})
 add_wine_test(e2e_tests e2e_tests $<TARGET_FILE:orvane_config> --gtest_filter=-Big5EndToEnd.*)
-add_wine_test(e2e_tests_big5 e2e_tests $<TARGET_FILE:orvane_config> --gtest_filter=Big5EndToEnd.*)
-set_property(TEST e2e_tests_big5 APPEND PROPERTY ENVIRONMENT LC_ALL=zh_TW.UTF-8)
+add_big5_wine_test(e2e_tests_big5 e2e_tests $<TARGET_FILE:orvane_config> --gtest_filter=Big5EndToEnd.*)
 set_tests_properties(e2e_tests e2e_tests_big5 PROPERTIES LABELS e2e)

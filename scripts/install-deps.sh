@@ -51,6 +51,5 @@ fi
 # qemu 10 brings Wine up in about 3 s; bookworm's own 7.2 takes about 80 s.
 if ! /usr/lib/wine/wine --version >/dev/null 2>&1 && [ ! -x /usr/bin/qemu-i386 ]; then
     add_backports
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends \
-        -t bookworm-backports qemu-user
+    install -t bookworm-backports qemu-user
 fi

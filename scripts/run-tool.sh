@@ -18,10 +18,7 @@ if [ -n "$screenshot" ]; then
     export WINEPREFIX=$root/build/demo-prefix-headless
     registry+=("$root/scripts/wine-unmanaged.reg")
 fi
-if [ ! -f "$WINEPREFIX/.orvane-wow64-ready" ]; then
-    echo "Setting up the Wine prefix $WINEPREFIX (once)..." >&2
-    PrepareWinePrefix "${registry[@]}"
-fi
+PrepareWinePrefix "${registry[@]}"
 cd "$folder"
 
 if [ -z "$screenshot" ]; then

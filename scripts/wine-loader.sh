@@ -12,6 +12,7 @@ fi
 # Creates the prefix WINEPREFIX once, then imports each registry file given.
 PrepareWinePrefix() {
     [ -f "$WINEPREFIX/.orvane-wow64-ready" ] && return 0
+    echo "Setting up the Wine prefix $WINEPREFIX (once)..." >&2
     rm -rf "$WINEPREFIX"
     "$WINE64" wineboot -i >/dev/null 2>&1
     local file
