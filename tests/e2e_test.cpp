@@ -186,7 +186,17 @@ TEST_F(EndToEnd, OkDuringARunningCaptureSavesAndExitsAtOnce) {
     Click(tool.dialog, IDOK);
     EXPECT_EQ(WaitForExit(tool, 5000), 0);
     EXPECT_LT(GetTickCount() - start, 3000u) << "the exit waited for the captures";
-    EXPECT_EQ(OnDisk(), BuildImageFromRules(StandardLayout));
+    // The click on OK is itself a mouse press, which a running capture may take (as code 0) before
+    // the save; whichever it is, nothing else in the file changes.
+    Bytes expected = BuildImageFromRules(StandardLayout);
+    Bytes saved = OnDisk();
+    ASSERT_EQ(saved.size(), expected.size());
+    for (size_t slot : {0u, 1u}) {
+        uint32_t at = StandardKeyOffsets[slot] + KeyCodeInDevicePart;
+        EXPECT_TRUE(saved[at] == expected[at] || saved[at] == 0) << "slot " << slot;
+        saved[at] = expected[at];
+    }
+    EXPECT_EQ(saved, expected);
 }
 
 // Run with Wine's code page 950 (LC_ALL=zh_TW.UTF-8), which the started program inherits.

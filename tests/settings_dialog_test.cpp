@@ -378,15 +378,22 @@ void PumpFor(DWORD milliseconds) {
     }
 }
 
+// Sets Escape in this thread's key state, the state as of the message being handled. A key sent
+// with SendInput reaches it only while the dialog is the foreground window, which is not assured.
+void SetEscapeDown(bool down) {
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_ESCAPE] = down ? 0x80 : 0;
+    SetKeyboardState(keys);
+}
+
 TEST_F(SettingsDialog, CancelIsIgnoredWhileEscapeIsDown) {
     LoadFile(BuildImageFromRules(StandardLayout));
     Open();
-    PressKey(VK_ESCAPE, true);
-    PumpFor(150);
+    SetEscapeDown(true);
     Command(IDCANCEL);
     EXPECT_TRUE(IsWindow(dialog));
-    PressKey(VK_ESCAPE, false);
-    PumpFor(150);
+    SetEscapeDown(false);
     Command(IDCANCEL);
     EXPECT_FALSE(IsWindow(dialog));
 }
