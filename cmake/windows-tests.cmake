@@ -1,5 +1,6 @@
 # The shipped program starts on Windows XP SP3: it imports nothing that XP lacks.
-add_test(NAME xp_imports COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-xp-imports.sh $<TARGET_FILE:orvane_config>)
+add_test(NAME xp_imports
+    COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-xp-imports.sh $<TARGET_FILE:orvane_config> ${CMAKE_OBJDUMP} ${CMAKE_C_COMPILER})
 
 # Windows test programs, each one CTest test run under Wine in a session of the build's own.
 set(WINE_SESSION ${CMAKE_SOURCE_DIR}/scripts/wine-session.sh)

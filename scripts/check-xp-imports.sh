@@ -3,15 +3,16 @@
 # function it takes from KERNEL32, USER32, COMCTL32 or GDI32 is one that MinGW-w64's headers
 # declare for XP (a generated file that takes each one's address must compile with
 # _WIN32_WINNT=0x0501), and its header asks for no newer system than 5.1.
-# Usage: check-xp-imports.sh PROGRAM.exe
+# The build names its own objdump and C compiler, so the check uses the toolchain that built PROGRAM.
+# Usage: check-xp-imports.sh PROGRAM.exe OBJDUMP C_COMPILER
 set -euo pipefail
-exe=$1
+exe=$1 objdump=$2 compiler=$3
 export LC_ALL=C
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failed=0
 
-i686-w64-mingw32-objdump -p "$exe" >"$work/headers"
+"$objdump" -p "$exe" >"$work/headers"
 awk '/DLL Name:/ {dll = toupper($3)}
      dll != "" && NF == 3 && $1 ~ /^[0-9a-f]+$/ && $2 ~ /^[0-9]+$/ {print dll, $3}' \
     "$work/headers" >"$work/imports"
@@ -43,7 +44,7 @@ done
     awk '$1 ~ /^(KERNEL32|USER32|COMCTL32|GDI32)\.DLL$/ {print "    (const void*)&" $2 ","}' "$work/imports"
     echo '};'
 } >"$work/probe.c"
-if ! i686-w64-mingw32-gcc-win32 -c -o "$work/probe.o" "$work/probe.c" 2>"$work/errors"; then
+if ! "$compiler" -c -o "$work/probe.o" "$work/probe.c" 2>"$work/errors"; then
     names=$(grep -o "'[A-Za-z0-9_]*' undeclared" "$work/errors" | cut -d"'" -f2 | sort -u || true)
     if [ -z "$names" ]; then
         cat "$work/errors" >&2
