@@ -93,10 +93,18 @@ bool WriteAll(FileHandle file, const uint8_t* bytes, size_t size) {
     return WriteFile(AsHandle(file), bytes, static_cast<DWORD>(size), &put, nullptr) && put == size;
 }
 
+// The file pointer stays where it was, as with ftruncate: a cut before the write leaves it at 0.
 bool EndFileAt(FileHandle file, uint64_t size) {
-    LARGE_INTEGER position;
-    position.QuadPart = static_cast<LONGLONG>(size);
-    return SetFilePointerEx(AsHandle(file), position, nullptr, FILE_BEGIN) && SetEndOfFile(AsHandle(file));
+    LARGE_INTEGER zero = {}, was = {}, end;
+    end.QuadPart = static_cast<LONGLONG>(size);
+    HANDLE handle = AsHandle(file);
+    if (!SetFilePointerEx(handle, zero, &was, FILE_CURRENT) ||
+        !SetFilePointerEx(handle, end, nullptr, FILE_BEGIN))
+        return false;
+    bool cut = SetEndOfFile(handle) != 0;
+    if (was.QuadPart > end.QuadPart)
+        was = end;
+    return SetFilePointerEx(handle, was, nullptr, FILE_BEGIN) && cut;
 }
 
 bool FlushToDisk(FileHandle file) {

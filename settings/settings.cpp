@@ -123,6 +123,17 @@ bool SaveByReplacing(const std::vector<uint8_t>& bytes) {
     return false;
 }
 
+// A file longer than the image (mahjong to standard) is cut first: if the cut is refused (another
+// program has the file mapped), the file is left whole, not with the old trailer behind the new image.
+bool CutToImageSize(FileHandle file, size_t imageSize) {
+    uint64_t size = 0;
+    if (!gFileSystem.sizeOf(file, &size) || (size > imageSize && !gFileSystem.endFileAt(file, imageSize))) {
+        gFileSystem.closeFile(file);
+        return false;
+    }
+    return true;
+}
+
 // The way the loader's earlier tool saved, for when a new file cannot take the old one's place: a
 // reader that keeps the file open without sharing its deletion, a folder the user may write files
 // in but not create them, a leftover of the new file's name that is a folder or read-only.
@@ -132,7 +143,7 @@ bool SaveInPlace(const std::vector<uint8_t>& bytes) {
         gShowWarning(CouldNotOpenOnSaveWarning);
         return false;
     }
-    if (!WriteWhole(file, bytes)) {
+    if (!CutToImageSize(file, bytes.size()) || !WriteWhole(file, bytes)) {
         gShowWarning(SaveFailedWarning);
         return false;
     }

@@ -337,6 +337,26 @@ TEST_F(FailedSave, NeitherANewFileNorTheOldOneOpenedForWritingIsReported) {
     ExpectNothingChanged(CouldNotOpenOnSaveWarning);
 }
 
+TEST_F(SettingsFile, ARefusedCutOfALongerFileWrittenInPlaceLeavesItWhole) {
+    Bytes original = BuildImageFromRules(MahjongLayout);
+    original[KeyByte(MahjongKeyOffsets[0])] = 0x1E;
+    WriteBytes(FileName, original);
+    ASSERT_TRUE(LoadSettings());
+    gSettings.mahjongFlag = 0;
+    gFileSystem.replaceFile = [](const char*, const char*) { return false; };
+    gFileSystem.endFileAt = [](FileHandle, uint64_t) { return false; };
+    EXPECT_FALSE(SaveSettings());
+    EXPECT_EQ(Warnings(), Only(SaveFailedWarning));
+    EXPECT_EQ(ReadBytes(FileName), original);
+
+    gFileSystem.endFileAt = savedFileSystem.endFileAt;
+    EXPECT_TRUE(SaveSettings());
+    Bytes expected = Standard();
+    for (uint32_t devicePart : StandardKeyOffsets)
+        expected[KeyByte(devicePart)] = 0;
+    EXPECT_EQ(ReadBytes(FileName), expected);
+}
+
 TEST_F(SettingsFile, ASaveWithoutAnEarlierFileCreatesIt) {
     gSettings.systemKey = 0x02;
     gSettings.exitKey = 0x02;
