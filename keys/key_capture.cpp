@@ -5,12 +5,12 @@
 
 #include "keys/capture_schedule.h"
 #include "keys/capture_target.h"
+#include "keys/changed_key.h"
 #include "keys/key_codes.h"
 #include "settings/settings.h"
 
 namespace {
 
-constexpr int VirtualKeyCount = 255;
 #ifdef ORVANE_BENCH_SINGLE_SAMPLE
 // Only for the benchmark that compares with the first design: one sample per step, taps unseen.
 constexpr DWORD SampleIntervalMs = 100;
@@ -22,44 +22,22 @@ constexpr DWORD SampleIntervalMs = 10;
 constexpr bool CountTaps = true;
 #endif
 
-// 0xFE while the key is down, 0 while it is up.
-uint8_t KeyStateByte(SHORT asyncState) {
-    return static_cast<uint8_t>(asyncState >> 14);
-}
-
-bool WasTappedSinceLastQuery(SHORT asyncState) {
-    return (asyncState & 1) != 0;
-}
-
-struct Snapshot {
-    uint8_t state[VirtualKeyCount];
-};
-
-void TakeSnapshot(Snapshot& snapshot) {
+void TakeSample(KeySample& sample) {
     for (int vk = 0; vk < VirtualKeyCount; ++vk)
-        snapshot.state[vk] = KeyStateByte(GetAsyncKeyState(vk));
+        sample.state[vk] = GetAsyncKeyState(vk);
 }
 
-// The lowest-numbered virtual key that changed since the snapshot, or -1.
-int FindChangedKey(const Snapshot& snapshot) {
-    for (int vk = 0; vk < VirtualKeyCount; ++vk) {
-        SHORT now = GetAsyncKeyState(vk);
-        uint8_t state = KeyStateByte(now);
-        if (state != snapshot.state[vk])
-            return vk;
-        if (CountTaps && state == 0 && snapshot.state[vk] == 0 && WasTappedSinceLastQuery(now))
-            return vk;
-    }
-    return -1;
-}
-
-int WaitForChangedKey(const CaptureRequest& request, const Snapshot& snapshot) {
+int WaitForChangedKey(const CaptureRequest& request, const KeySnapshot& snapshot) {
     return RunCaptureSchedule(
         [] { return static_cast<uint32_t>(GetTickCount()); }, [] { Sleep(SampleIntervalMs); },
         [&](int step) {
             PostMessageW(request.dialog, WM_CAPTURE_COUNTDOWN, static_cast<WPARAM>(request.buttonId), step);
         },
-        [&] { return FindChangedKey(snapshot); });
+        [&] {
+            KeySample now;
+            TakeSample(now);
+            return ChangedKey(snapshot, now, CountTaps);
+        });
 }
 
 } // namespace
@@ -70,9 +48,9 @@ DWORD WINAPI CaptureKey(void* parameter) {
     delete handed;
 
     KeyCode* target = CaptureTarget(request.buttonId);
-    Snapshot snapshot;
-    TakeSnapshot(snapshot);
-    int vk = WaitForChangedKey(request, snapshot);
+    KeySample atClick;
+    TakeSample(atClick);
+    int vk = WaitForChangedKey(request, SnapshotOf(atClick));
     LPARAM result = 0;
     if (vk >= 0) {
         CapturedKey captured = KeyCodeFromVirtualKey(static_cast<unsigned>(vk), request.keyboardLayout);

@@ -1,7 +1,11 @@
 // Key-code arithmetic: what a virtual key and its scan code become, and which name a code asks for.
+#include "keys/changed_key.h"
 #include "keys/key_codes.h"
 
 #include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -55,6 +59,42 @@ TEST(KeyCodes, NameParameterPutsTheExtendedFlagInBit24) {
 TEST(KeyCodes, OnlyTheLowByteOfAScanCodeIsStored) {
     EXPECT_EQ(CapturedKeyFromScan(65, 0x1E).code, 0x1E);
     EXPECT_EQ(CapturedKeyFromScan(38, 0xE048).code, 0xC8);
+}
+
+} // namespace
+
+namespace {
+
+constexpr int16_t Down = static_cast<int16_t>(0x8000);
+constexpr int16_t TappedSinceLastQuery = 1;
+
+struct ChangeCase {
+    const char* what;
+    std::vector<std::pair<int, int16_t>> atClick, now;
+    int taken;
+};
+
+KeySample SampleOf(const std::vector<std::pair<int, int16_t>>& keys) {
+    KeySample sample = {};
+    for (auto [vk, state] : keys)
+        sample.state[vk] = state;
+    return sample;
+}
+
+TEST(ChangedKey, TheCaptureTakesTheLowestChangedKeyAndAltGrAsAlt) {
+    const ChangeCase cases[] = {
+        {"AltGr: left Ctrl with right Alt gives Alt",
+         {},
+         {{0x11, Down}, {0xA2, Down}, {0x12, Down}, {0xA5, Down}},
+         0x12},
+        {"left Ctrl alone stays Ctrl", {}, {{0x11, Down}, {0xA2, Down}}, 0x11},
+        {"Shift with A gives Shift", {}, {{0x10, Down}, {0xA0, Down}, {'A', Down}}, 0x10},
+        {"a held key released gives that key", {{'Q', Down}}, {}, 'Q'},
+        {"a tap between two samples counts", {}, {{'T', TappedSinceLastQuery}}, 'T'},
+        {"nothing changed gives none", {{'Q', Down}}, {{'Q', Down}}, -1},
+    };
+    for (const ChangeCase& c : cases)
+        EXPECT_EQ(ChangedKey(SnapshotOf(SampleOf(c.atClick)), SampleOf(c.now), true), c.taken) << c.what;
 }
 
 } // namespace
