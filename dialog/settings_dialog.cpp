@@ -33,10 +33,15 @@ void SwitchBeepOff() {
     gBeepSwitchedOff = true;
 }
 
+HANDLE LoadAppIcon(int widthMetric, int heightMetric) {
+    return LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON,
+                      GetSystemMetrics(widthMetric), GetSystemMetrics(heightMetric), LR_DEFAULTCOLOR);
+}
+
+// At the system's sizes, which grow with its DPI, so the icons are not stretched.
 void SetWindowIcons(HWND dialog) {
-    HINSTANCE module = GetModuleHandleW(nullptr);
-    HANDLE big = LoadImageW(module, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR);
-    HANDLE small = LoadImageW(module, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR);
+    HANDLE big = LoadAppIcon(SM_CXICON, SM_CYICON);
+    HANDLE small = LoadAppIcon(SM_CXSMICON, SM_CYSMICON);
     SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
     SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
 }

@@ -55,7 +55,7 @@ KindTraits TraitsOf(Kind kind) {
     case CancelButton:
         return {L"Button", BS_PUSHBUTTON | WS_TABSTOP};
     case Bitmap:
-        return {L"Static", SS_BITMAP};
+        return {L"Static", SS_BITMAP | SS_REALSIZECONTROL};
     case Credit:
         return {L"Static", SS_LEFT | WS_DISABLED};
     }
@@ -188,8 +188,7 @@ bool IsBitmapStatic(HWND window) {
     return ClassOf(window) == L"Static" && (GetWindowLongW(window, GWL_STYLE) & SS_TYPEMASK) == SS_BITMAP;
 }
 
-// Controls without an ID are matched by their place; the bitmap static, which takes the size of
-// its picture, by its style.
+// Controls without an ID are matched by their place; the bitmap static by its style.
 HWND FindControl(HWND dialog, const ExpectedControl& expected) {
     if (expected.id != -1)
         return GetDlgItem(dialog, expected.id);
@@ -226,8 +225,6 @@ TEST(DialogTemplate, EveryControlHasItsClassPlaceStyleAndCaption) {
         KindTraits traits = TraitsOf(control.kind);
         EXPECT_EQ(ClassOf(window), traits.windowClass);
         RECT want = ToPixels(dialog, control.place), got = InDialogUnits(dialog, window);
-        if (control.kind == Bitmap)
-            want = {want.left, want.top, want.left + 544, want.top + 79};
         EXPECT_TRUE(EqualRect(&want, &got))
             << "expected " << want.left << "," << want.top << "-" << want.right << "," << want.bottom
             << " got " << got.left << "," << got.top << "-" << got.right << "," << got.bottom;
@@ -267,6 +264,77 @@ TEST(DialogTemplate, FrameHasItsStyleCaptionSizeAndBanner) {
     EXPECT_EQ(info.bmWidth, 544);
     EXPECT_EQ(info.bmHeight, 79);
     DestroyWindow(dialog);
+}
+
+// Windows scales a dialog by its font where the program declares no DPI awareness (XP at 120 DPI,
+// Vista and 7 at 125 %). Wine reads the DPI when a process starts, so this test runs itself again in
+// a process started with LogPixels 120, and there the banner must fill its box, edge to edge.
+constexpr wchar_t ScaledChildVariable[] = L"ORVANE_SCALED_DIALOG_CHILD";
+
+bool IsBannerBlue(COLORREF colour) {
+    return GetBValue(colour) > GetRValue(colour) + 60;
+}
+
+void CheckBannerOfScaledDialog() {
+    HDC screen = GetDC(nullptr);
+    ASSERT_EQ(GetDeviceCaps(screen, LOGPIXELSY), 120);
+    ReleaseDC(nullptr, screen);
+    HWND dialog = CreateTemplateDialog();
+    ASSERT_NE(dialog, nullptr);
+    ShowWindow(dialog, SW_SHOW);
+    UpdateWindow(dialog);
+    HWND banner = FindControl(dialog, {-1, Bitmap, Place(0, 0, 363, 49), L""});
+    ASSERT_NE(banner, nullptr);
+    RECT want = ToPixels(dialog, Place(0, 0, 363, 49)), got = InDialogUnits(dialog, banner);
+    ASSERT_TRUE(want.right > 544 && want.bottom > 79) << "the box is no larger than the picture";
+    EXPECT_TRUE(EqualRect(&want, &got)) << got.right << "x" << got.bottom;
+    HDC dc = GetDC(banner);
+    EXPECT_TRUE(IsBannerBlue(GetPixel(dc, got.right - 2, got.bottom / 2))) << "grey strip at the right";
+    EXPECT_TRUE(IsBannerBlue(GetPixel(dc, got.right / 2, got.bottom - 2))) << "grey strip at the bottom";
+    ReleaseDC(banner, dc);
+    DestroyWindow(dialog);
+}
+
+// Sets LogPixels for processes started from now on; gives back the value it replaced (0: none).
+DWORD SetLogPixels(DWORD dpi) {
+    HKEY desktop;
+    RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                    &desktop, nullptr);
+    DWORD was = 0, size = sizeof was;
+    RegQueryValueExW(desktop, L"LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&was), &size);
+    if (dpi != 0)
+        RegSetValueExW(desktop, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
+    else
+        RegDeleteValueW(desktop, L"LogPixels");
+    RegCloseKey(desktop);
+    return was;
+}
+
+TEST(DialogTemplate, TheBannerFillsItsBoxWhenWindowsScalesTheDialog) {
+    if (GetEnvironmentVariableW(ScaledChildVariable, nullptr, 0) != 0)
+        return CheckBannerOfScaledDialog();
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring command = std::wstring(L"\"") + self +
+                           L"\" --gtest_filter=DialogTemplate.TheBannerFillsItsBoxWhenWindowsScalesTheDialog";
+    DWORD previous = SetLogPixels(120);
+    SetEnvironmentVariableW(ScaledChildVariable, L"1");
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION child = {};
+    BOOL started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                  &startup, &child);
+    SetEnvironmentVariableW(ScaledChildVariable, nullptr);
+    DWORD exitCode = 1;
+    if (started) {
+        WaitForSingleObject(child.hProcess, 60000);
+        GetExitCodeProcess(child.hProcess, &exitCode);
+        CloseHandle(child.hThread);
+        CloseHandle(child.hProcess);
+    }
+    SetLogPixels(previous);
+    ASSERT_TRUE(started);
+    EXPECT_EQ(exitCode, 0u) << "the check at 120 DPI failed; its output is above";
 }
 
 TEST(DialogTemplate, IconGroupHoldsEverySize) {
