@@ -10,6 +10,7 @@
 #include "keys/key_codes.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
+#include "settings/settings_win.h"
 
 namespace {
 
@@ -139,7 +140,9 @@ bool StoreDriverPath(HWND dialog) {
     DriverPathBytes bytes;
     PathStoring result = TextToDriverPath(text, bytes);
     if (result != PathStored) {
+        gWarningOwner = dialog;
         gShowWarning(result == PathTooLong ? PathTooLongWarning : PathCharactersWarning);
+        gWarningOwner = nullptr;
         return false;
     }
     for (uint32_t i = 0; i < DriverPathSize; ++i)
@@ -153,15 +156,16 @@ void EndSettingsDialog(HWND dialog, int result) {
     PostQuitMessage(0);
 }
 
-// The warnings have no owner, so the dialog stays disabled while one is up: a second OK behind it
-// would start a second save.
+// The path warning is the dialog's own: Windows disables the dialog while the box is up and hands
+// the activation back to it when the box closes, so the corrected path is typed into the dialog,
+// not into the window an ownerless box would leave active. The save's warnings have no owner, so
+// the dialog is disabled by hand while one is up: a second OK behind it would start a second save.
 void OnOk(HWND dialog) {
-    EnableWindow(dialog, FALSE);
     if (!StoreDriverPath(dialog)) {
-        EnableWindow(dialog, TRUE);
         SetFocus(GetDlgItem(dialog, IDC_DRIVER_PATH));
         return;
     }
+    EnableWindow(dialog, FALSE);
     SaveSettings();
     EndSettingsDialog(dialog, IDOK);
 }

@@ -26,9 +26,11 @@ bool LocateTemplates(HMODULE module) {
     return gStandardTemplate.bytes != nullptr && gMahjongTemplate.bytes != nullptr;
 }
 
+HWND gWarningOwner = nullptr;
+
 void ShowWarningBox(const char* text) {
     std::wstring wide;
     for (const char* c = text; *c != '\0'; ++c)
         wide += static_cast<wchar_t>(static_cast<unsigned char>(*c));
-    MessageBoxW(nullptr, wide.c_str(), L"Error!", MB_ICONWARNING | MB_OK);
+    MessageBoxW(gWarningOwner, wide.c_str(), L"Error!", MB_ICONWARNING | MB_OK);
 }

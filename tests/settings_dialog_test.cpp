@@ -5,6 +5,7 @@
 #include "keys/key_capture.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
+#include "settings/settings_win.h"
 #include "tests/test_support.h"
 
 #include <gtest/gtest.h>
@@ -297,6 +298,74 @@ TEST_F(SettingsDialog, AnUntouchedPathIsSavedAsItWasLoaded) {
     EXPECT_EQ(Text(IDC_DRIVER_PATH), std::wstring(255, L'z'));
     Command(IDOK);
     EXPECT_EQ(ReadBytes(BindingsFileName), file);
+}
+
+// Closes the warning box once it is up, noting its owner.
+DWORD WINAPI CloseWarningBox(void* owner) {
+    for (int tries = 0; tries < 500; ++tries) {
+        if (HWND box = FindWindowW(L"#32770", L"Error!")) {
+            *static_cast<HWND*>(owner) = GetWindow(box, GW_OWNER);
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+            return 0;
+        }
+        Sleep(10);
+    }
+    return 1;
+}
+
+// Another program's window: a top-level window on a thread of its own, with its own input queue.
+struct OtherProgram {
+    HWND window = nullptr;
+    HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE thread = nullptr;
+};
+
+DWORD WINAPI RunOtherProgram(void* parameter) {
+    auto* other = static_cast<OtherProgram*>(parameter);
+    other->window = CreateWindowExW(0, L"Static", L"another program", WS_POPUP | WS_VISIBLE | WS_BORDER, 700,
+                                    0, 200, 100, nullptr, nullptr, nullptr, nullptr);
+    SetEvent(other->ready);
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0)
+        DispatchMessageW(&message);
+    DestroyWindow(other->window);
+    return 0;
+}
+
+// With another program's window up beside it, the dialog is the active window again when the path
+// warning closes, with the focus in the path for the correction.
+TEST_F(SettingsDialog, AfterThePathWarningTheDialogIsActiveWithThePathFocused) {
+    LoadFile(BuildImageFromRules(StandardLayout));
+    Open();
+    OtherProgram other;
+    DWORD otherThread = 0;
+    other.thread = CreateThread(nullptr, 0, RunOtherProgram, &other, 0, &otherThread);
+    WaitForSingleObject(other.ready, 5000);
+    ASSERT_NE(other.window, nullptr);
+    SetForegroundWindow(dialog);
+    SetDlgItemTextW(dialog, IDC_DRIVER_PATH, std::wstring(255, L'q').c_str());
+    gShowWarning = ShowWarningBox;
+    HWND boxOwner = nullptr;
+    HANDLE closer = CreateThread(nullptr, 0, CloseWarningBox, &boxOwner, 0, nullptr);
+    Command(IDOK);
+    WaitForSingleObject(closer, 10000);
+    DWORD closed = 1;
+    GetExitCodeThread(closer, &closed);
+    CloseHandle(closer);
+    StartRecordingWarnings();
+    DrainMessages();
+    Sleep(200);
+    DrainMessages();
+    EXPECT_EQ(closed, 0u) << "no warning box appeared";
+    // Wine gives the activation back either way; Windows does only to the box's owner.
+    EXPECT_EQ(boxOwner, dialog);
+    EXPECT_TRUE(IsWindowEnabled(dialog));
+    EXPECT_EQ(GetForegroundWindow(), dialog);
+    EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IDC_DRIVER_PATH));
+    PostThreadMessageW(otherThread, WM_QUIT, 0, 0);
+    WaitForSingleObject(other.thread, 5000);
+    CloseHandle(other.thread);
+    CloseHandle(other.ready);
 }
 
 // Run with Wine's code page 950 (LC_ALL=zh_TW.UTF-8), the system code page of Traditional Chinese.
