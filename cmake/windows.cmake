@@ -19,13 +19,15 @@ add_link_options(-static)
 # The shipped program carries no symbols and no unused code.
 add_compile_options(-ffunction-sections -fdata-sections)
 
-add_library(orvane_platform STATIC
-    settings/settings_win.cpp
-    keys/key_codes_win.cpp
-    keys/key_capture.cpp
-    dialog/dialog_template.cpp
-    dialog/settings_dialog.cpp
-    dialog/driver_path.cpp)
+set(ORVANE_PLATFORM_SOURCES
+    ${CMAKE_SOURCE_DIR}/settings/settings_win.cpp
+    ${CMAKE_SOURCE_DIR}/keys/key_codes_win.cpp
+    ${CMAKE_SOURCE_DIR}/keys/key_capture.cpp
+    ${CMAKE_SOURCE_DIR}/dialog/dialog_template.cpp
+    ${CMAKE_SOURCE_DIR}/dialog/settings_dialog.cpp
+    ${CMAKE_SOURCE_DIR}/dialog/driver_path.cpp
+    ${CMAKE_SOURCE_DIR}/dialog/fallback_captions.cpp)
+add_library(orvane_platform STATIC ${ORVANE_PLATFORM_SOURCES})
 target_link_libraries(orvane_platform PUBLIC orvane_core user32 kernel32 comctl32)
 target_compile_options(orvane_platform PRIVATE ${ORVANE_WARNINGS})
 

@@ -5,6 +5,7 @@
 
 #include "dialog/dialog_template.h"
 #include "dialog/driver_path.h"
+#include "dialog/fallback_captions.h"
 #include "keys/capture_target.h"
 #include "keys/key_capture.h"
 #include "keys/key_codes.h"
@@ -252,6 +253,8 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
     case WM_INITDIALOG:
         SwitchBeepOff();
         SetWindowIcons(dialog);
+        if (!gCanShowChinese())
+            UseEnglishCaptions(dialog);
         FillDialog(dialog);
         ShowLayoutControls(dialog);
         ShowWindow(dialog, SW_SHOW);

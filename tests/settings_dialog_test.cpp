@@ -1,6 +1,7 @@
 // The dialog procedure, driven with messages in-process: option boxes, layout switch, OK, Cancel,
 // close, captures and the system beep.
 #include "dialog/driver_path.h"
+#include "dialog/fallback_captions.h"
 #include "dialog/settings_dialog.h"
 #include "keys/key_capture.h"
 #include "resources/resource.h"
@@ -366,6 +367,69 @@ TEST_F(SettingsDialog, AfterThePathWarningTheDialogIsActiveWithThePathFocused) {
     WaitForSingleObject(other.thread, 5000);
     CloseHandle(other.thread);
     CloseHandle(other.ready);
+}
+
+bool IsAscii(const std::wstring& text) {
+    for (wchar_t c : text)
+        if (c >= 0x80)
+            return false;
+    return true;
+}
+
+int CaptionWidth(HWND control, const std::wstring& text) {
+    HDC dc = GetDC(control);
+    HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    SIZE size = {};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    SelectObject(dc, previous);
+    ReleaseDC(control, dc);
+    return size.cx;
+}
+
+// The width a control's caption may take: less a check box's box and its gap, a frame's indents, a
+// push button's edges.
+int RoomForCaption(HWND control) {
+    RECT client;
+    GetClientRect(control, &client);
+    wchar_t windowClass[16] = {};
+    GetClassNameW(control, windowClass, 16);
+    if (lstrcmpiW(windowClass, L"Button") != 0)
+        return client.right;
+    switch (GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK) {
+    case BS_AUTOCHECKBOX:
+        return client.right - GetSystemMetrics(SM_CXMENUCHECK) - 4;
+    case BS_GROUPBOX:
+        return client.right - 16;
+    default:
+        return client.right - 6;
+    }
+}
+
+TEST_F(SettingsDialog, WithoutChineseFontsEveryCaptionIsEnglishAndFitsItsControl) {
+    bool (*canShowChinese)() = gCanShowChinese;
+    gCanShowChinese = [] { return false; };
+    LoadFile(BuildImageFromRules(StandardLayout));
+    Open();
+    gCanShowChinese = canShowChinese;
+    wchar_t caption[64] = {};
+    GetWindowTextW(dialog, caption, 64);
+    EXPECT_STREQ(caption, L"Orvane Settings");
+    EXPECT_EQ(Text(IDOK), L"OK");
+    int captions = 0;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t windowClass[16] = {}, text[64] = {};
+        GetClassNameW(child, windowClass, 16);
+        GetWindowTextW(child, text, 64);
+        bool banner = lstrcmpiW(windowClass, L"Static") == 0 &&
+                      (GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_BITMAP;
+        if (lstrcmpiW(windowClass, L"Edit") == 0 || text[0] == L'\0' || banner)
+            continue;
+        ++captions;
+        EXPECT_TRUE(IsAscii(text)) << "control " << GetDlgCtrlID(child);
+        EXPECT_LE(CaptionWidth(child, text), RoomForCaption(child))
+            << "control " << GetDlgCtrlID(child) << ": " << std::string(text, text + lstrlenW(text));
+    }
+    EXPECT_EQ(captions, 55);
 }
 
 // Run with Wine's code page 950 (LC_ALL=zh_TW.UTF-8), the system code page of Traditional Chinese.
