@@ -1,4 +1,6 @@
 // The entry point: load the bindings file, show the settings dialog, run the message loop.
+#include "app/running_copy.h"
+#include "dialog/session_beep.h"
 #include "dialog/settings_dialog.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
@@ -21,6 +23,8 @@ void RunMessageLoop(HWND dialog) {
 } // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    if (AnotherCopyRunsForThisFolder())
+        return 0;
     gShowWarning = ShowWarningBox;
     ClearLeadingBlock();
     LocateTemplates(instance);
@@ -34,6 +38,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         return 0;
     }
     RunMessageLoop(dialog);
-    RestoreBeep();
+    RestoreSessionBeep();
     return 0;
 }

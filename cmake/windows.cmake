@@ -26,12 +26,13 @@ set(ORVANE_PLATFORM_SOURCES
     ${CMAKE_SOURCE_DIR}/dialog/dialog_template.cpp
     ${CMAKE_SOURCE_DIR}/dialog/settings_dialog.cpp
     ${CMAKE_SOURCE_DIR}/dialog/driver_path.cpp
-    ${CMAKE_SOURCE_DIR}/dialog/fallback_captions.cpp)
+    ${CMAKE_SOURCE_DIR}/dialog/fallback_captions.cpp
+    ${CMAKE_SOURCE_DIR}/dialog/session_beep.cpp)
 add_library(orvane_platform STATIC ${ORVANE_PLATFORM_SOURCES})
 target_link_libraries(orvane_platform PUBLIC orvane_core user32 kernel32 comctl32)
 target_compile_options(orvane_platform PRIVATE ${ORVANE_WARNINGS})
 
-add_executable(orvane_config WIN32 app/main.cpp ${ORVANE_RESOURCE_DIR}/orvane_config.rc)
+add_executable(orvane_config WIN32 app/main.cpp app/running_copy.cpp ${ORVANE_RESOURCE_DIR}/orvane_config.rc)
 target_link_libraries(orvane_config PRIVATE orvane_platform)
 target_compile_options(orvane_config PRIVATE ${ORVANE_WARNINGS})
 target_link_options(orvane_config PRIVATE -s -Wl,--gc-sections)

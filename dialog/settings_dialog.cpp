@@ -6,6 +6,7 @@
 #include "dialog/dialog_template.h"
 #include "dialog/driver_path.h"
 #include "dialog/fallback_captions.h"
+#include "dialog/session_beep.h"
 #include "keys/capture_target.h"
 #include "keys/key_capture.h"
 #include "keys/key_codes.h"
@@ -17,22 +18,12 @@ namespace {
 
 constexpr int KeyNameCapacity = 255;
 constexpr int CapturedNameCapacity = 512;
-bool gBeepSwitchedOff = false;
-BOOL gBeepWasOn = TRUE;
 // The path text as the fill left it in its field: while the field still holds it, OK keeps the
 // loaded bytes as they are, including bytes the code page cannot show.
 std::wstring gFilledDriverPath;
 
 bool IsOn(const uint8_t& flag) {
     return ReadShared(flag) == 1;
-}
-
-// The user's own setting is read once and put back at exit; it is never written to the profile.
-void SwitchBeepOff() {
-    if (!gBeepSwitchedOff && !SystemParametersInfoW(SPI_GETBEEP, 0, &gBeepWasOn, 0))
-        gBeepWasOn = TRUE;
-    SystemParametersInfoW(SPI_SETBEEP, FALSE, nullptr, 0);
-    gBeepSwitchedOff = true;
 }
 
 HANDLE LoadAppIcon(int widthMetric, int heightMetric) {
@@ -242,16 +233,10 @@ void FillDialog(HWND dialog) {
     FillKeyFields(dialog);
 }
 
-void RestoreBeep() {
-    if (gBeepSwitchedOff)
-        SystemParametersInfoW(SPI_SETBEEP, gBeepWasOn, nullptr, 0);
-    gBeepSwitchedOff = false;
-}
-
 INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
-        SwitchBeepOff();
+        SwitchSessionBeepOff();
         SetWindowIcons(dialog);
         if (!gCanShowChinese())
             UseEnglishCaptions(dialog);

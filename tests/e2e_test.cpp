@@ -175,6 +175,26 @@ TEST_F(EndToEnd, APathTheSystemCannotStoreIsRefusedAndTheDialogStaysOpen) {
     EXPECT_EQ(OnDisk(), file);
 }
 
+// A double start, or a start while the first copy is behind another program: the second copy brings
+// the first forward and ends before it reads the file or touches the beep.
+TEST_F(EndToEnd, ASecondStartInTheSameFolderBringsTheFirstForwardAndEnds) {
+    Bytes image = BuildImageFromRules(StandardLayout);
+    SeedWith(image);
+    Tool first = StartWithDialog();
+    ASSERT_NE(first.dialog, nullptr);
+    HWND other = CreateWindowExW(0, L"Static", L"another program", WS_POPUP | WS_VISIBLE | WS_BORDER, 0, 0,
+                                 300, 200, nullptr, nullptr, nullptr, nullptr);
+    SetForegroundWindow(other);
+    ASSERT_EQ(GetForegroundWindow(), other);
+    Tool second = Start();
+    EXPECT_EQ(WaitForExit(second, 2000), 0);
+    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == first.dialog; }, 1000));
+    DestroyWindow(other);
+    Click(first.dialog, IDCANCEL);
+    EXPECT_EQ(WaitForExit(first), 0);
+    EXPECT_EQ(OnDisk(), image);
+}
+
 TEST_F(EndToEnd, OkDuringARunningCaptureSavesAndExitsAtOnce) {
     SeedWith(BuildImageFromRules(StandardLayout));
     Tool tool = StartWithDialog();

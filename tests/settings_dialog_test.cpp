@@ -2,6 +2,7 @@
 // close, captures and the system beep.
 #include "dialog/driver_path.h"
 #include "dialog/fallback_captions.h"
+#include "dialog/session_beep.h"
 #include "dialog/settings_dialog.h"
 #include "keys/key_capture.h"
 #include "resources/resource.h"
@@ -34,7 +35,7 @@ class SettingsDialog : public ::testing::Test {
         if (dialog && IsWindow(dialog))
             DestroyWindow(dialog);
         DrainMessages();
-        RestoreBeep(); // as the program does at exit
+        RestoreSessionBeep(); // as the program does at exit
         SystemParametersInfoW(SPI_SETBEEP, beepBefore, nullptr, 0);
     }
 
@@ -627,7 +628,7 @@ TEST_F(SettingsDialog, TheBeepIsOffWhileTheDialogIsUpAndRestoredAfter) {
         SystemParametersInfoW(SPI_GETBEEP, 0, &during, 0);
         EXPECT_FALSE(during);
         Command(IDCANCEL);
-        RestoreBeep();
+        RestoreSessionBeep();
         BOOL after = !before;
         SystemParametersInfoW(SPI_GETBEEP, 0, &after, 0);
         EXPECT_EQ(after, before);
