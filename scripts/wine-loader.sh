@@ -9,9 +9,21 @@ if ! "$WINE" --version >/dev/null 2>&1; then
     return 1 2>/dev/null || exit 1
 fi
 
+# Wine's symbol font Marlett (fonts-wine) in the prefix's font folder: Wine as run here does not
+# look for it where Debian installs it, and without it draws the title bar's close button as the
+# letter "r". Only Marlett: Wine's Tahoma has no Chinese, and would stand in front of the Chinese
+# font that the replacements in wine-fonts.reg give the captions.
+CopyWineFonts() {
+    local fonts=$WINEPREFIX/drive_c/windows/Fonts
+    [ -d "$fonts" ] && cp -n /usr/share/wine/fonts/marlett.ttf "$fonts/" 2>/dev/null || true
+}
+
 # Creates the prefix WINEPREFIX once, then imports each registry file given.
 PrepareWinePrefix() {
-    [ -f "$WINEPREFIX/.orvane-wow64-ready" ] && return 0
+    if [ -f "$WINEPREFIX/.orvane-wow64-ready" ]; then
+        CopyWineFonts
+        return 0
+    fi
     echo "Setting up the Wine prefix $WINEPREFIX (once)..." >&2
     rm -rf "$WINEPREFIX"
     "$WINE64" wineboot -i >/dev/null 2>&1
@@ -20,5 +32,6 @@ PrepareWinePrefix() {
         "$WINE64" regedit "$file" >/dev/null 2>&1
     done
     wineserver -w
+    CopyWineFonts
     touch "$WINEPREFIX/.orvane-wow64-ready"
 }
