@@ -2,14 +2,21 @@
 enable_language(RC)
 
 set(ORVANE_RESOURCE_DIR ${CMAKE_SOURCE_DIR}/resources)
+# The version resource and the manifest take the version from project().
+set(ORVANE_GENERATED_DIR ${CMAKE_BINARY_DIR}/generated)
+set(ORVANE_VERSION_QUAD ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_PATCH}.0)
+configure_file(${ORVANE_RESOURCE_DIR}/version.h.in ${ORVANE_GENERATED_DIR}/version.h @ONLY)
+configure_file(${ORVANE_RESOURCE_DIR}/orvane_config.manifest.in ${ORVANE_GENERATED_DIR}/orvane_config.manifest
+    @ONLY)
 set(ORVANE_RESOURCE_FILES
     ${ORVANE_RESOURCE_DIR}/standard_bindings.bin
     ${ORVANE_RESOURCE_DIR}/mahjong_bindings.bin
     ${ORVANE_RESOURCE_DIR}/banner.bmp
     ${ORVANE_RESOURCE_DIR}/orvane.ico
-    ${ORVANE_RESOURCE_DIR}/orvane_config.manifest
+    ${ORVANE_GENERATED_DIR}/orvane_config.manifest
+    ${ORVANE_GENERATED_DIR}/version.h
     ${ORVANE_RESOURCE_DIR}/resource.h)
-set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001 -I${ORVANE_RESOURCE_DIR} -I${CMAKE_SOURCE_DIR}")
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001 -I${ORVANE_RESOURCE_DIR} -I${ORVANE_GENERATED_DIR} -I${CMAKE_SOURCE_DIR}")
 set_source_files_properties(${ORVANE_RESOURCE_DIR}/orvane_config.rc PROPERTIES
     OBJECT_DEPENDS "${ORVANE_RESOURCE_FILES}")
 
@@ -18,6 +25,9 @@ add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WIN
 add_link_options(-static)
 # The shipped program carries no symbols and no unused code.
 add_compile_options(-ffunction-sections -fdata-sections)
+# Two builds of one commit give the same bytes: no time stamp in the PE header, no build path inside.
+add_compile_options(-ffile-prefix-map=${CMAKE_SOURCE_DIR}=. -ffile-prefix-map=${CMAKE_BINARY_DIR}=build)
+add_link_options(-Wl,--no-insert-timestamp)
 
 set(ORVANE_PLATFORM_SOURCES
     ${CMAKE_SOURCE_DIR}/settings/settings_win.cpp
@@ -36,3 +46,5 @@ add_executable(orvane_config WIN32 app/main.cpp app/running_copy.cpp ${ORVANE_RE
 target_link_libraries(orvane_config PRIVATE orvane_platform)
 target_compile_options(orvane_config PRIVATE ${ORVANE_WARNINGS})
 target_link_options(orvane_config PRIVATE -s -Wl,--gc-sections)
+
+include(${CMAKE_SOURCE_DIR}/cmake/package.cmake)

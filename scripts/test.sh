@@ -25,4 +25,6 @@ echo "== windows"
 cmake --preset windows >/dev/null
 cmake --build --preset windows
 echo "== build/windows/orvane_config.exe: $(stat -c %s build/windows/orvane_config.exe) bytes"
+echo "== release zip, and the same bytes from a second build in another folder"
+"$root/scripts/check-release.sh"
 "$root/scripts/with-wine32.sh" ctest --preset windows "${ctest_args[@]}"
