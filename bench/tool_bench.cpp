@@ -1,11 +1,13 @@
 // Benchmarks of the real program under Wine: start-up time beside a minimal dialog program, the CPU
-// that one capture uses, and how many short key taps a capture sees, with the tool's sampling and
+// that one capture uses, the pace of a sequence over every input, and how many short key taps a
+// capture sees, with the tool's sampling and
 // with the first design's (one sample per 100 ms step).
 // Usage: tool_bench TOOL.exe MINIMAL.exe SINGLE_SAMPLE_TOOL.exe
 #include "tests/e2e_support.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <cwctype>
 #include <fstream>
 #include <vector>
 
@@ -117,6 +119,64 @@ std::vector<int> TapCounts(const std::wstring& exe) {
     return counts;
 }
 
+// Starts a program of the Linux side and returns at once.
+void StartUnix(std::wstring commandLine) {
+    std::wstring wrapped = L"/bin/sh -c \"" + commandLine + L"\"";
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (CreateProcessW(nullptr, wrapped.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                       &process)) {
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+}
+
+bool ShowsName(const std::wstring& text) {
+    return !text.empty() && !std::all_of(text.begin(), text.end(), iswdigit);
+}
+
+// One sequence over the standard layout's 28 inputs, 28 different keys held 80 ms, 300 ms apart:
+// the time from the first key's name to the last one's, and from each input's name to the next
+// input's countdown (the key's release and the next snapshot).
+void MeasureSequence(const std::wstring& exe) {
+    Tool tool = StartProgram(exe, DialogCaption);
+    std::vector<int> fields;
+    for (int slot = 0; slot < 26; ++slot)
+        fields.push_back(2000 + slot);
+    fields.push_back(2098);
+    fields.push_back(2099);
+    PostMessageW(tool.dialog, WM_COMMAND, MAKEWPARAM(1007, BN_CLICKED), 0);
+    WaitUntil([&] { return Text(tool.dialog, fields[0]) == L"100"; }, 3000);
+    std::wstring keys = L"/usr/bin/xdotool search --name Orvane windowfocus --sync %1";
+    std::vector<std::wstring> names; // none a digit, so that a name never looks like a countdown
+    for (wchar_t letter = L'a'; letter <= L'z'; ++letter)
+        names.push_back(std::wstring(1, letter));
+    names.push_back(L"comma");
+    names.push_back(L"period");
+    for (const std::wstring& key : names)
+        keys += L" keydown " + key + L" sleep 0.08 keyup " + key + L" sleep 0.3";
+    StartUnix(keys);
+    std::vector<double> named, gaps;
+    for (size_t i = 0; i < fields.size(); ++i) {
+        if (!WaitUntil([&] { return ShowsName(Text(tool.dialog, fields[i])); }, 5000))
+            break;
+        named.push_back(Seconds());
+        if (i + 1 < fields.size() &&
+            WaitUntil([&] { return Text(tool.dialog, fields[i + 1]) == L"100"; }, 5000))
+            gaps.push_back(Seconds() - named.back());
+    }
+    if (named.size() == fields.size() && !gaps.empty()) {
+        printf("Sequence of 28 keys (held 80 ms, 300 ms apart): first to last name shown %.0f ms; "
+               "name to next countdown: median %.0f ms, max %.0f ms\n",
+               (named.back() - named.front()) * 1000, Median(gaps) * 1000,
+               *std::max_element(gaps.begin(), gaps.end()) * 1000);
+    } else {
+        printf("Sequence of 28 keys: only %zu of %zu names shown\n", named.size(), fields.size());
+    }
+    Close(tool);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -137,6 +197,9 @@ int main(int argc, char** argv) {
     fflush(stdout);
 
     MeasureCaptureCpu(tool);
+    fflush(stdout);
+
+    MeasureSequence(tool);
     fflush(stdout);
 
     std::vector<int> sampled = TapCounts(tool), single100 = TapCounts(single);

@@ -49,22 +49,29 @@ constexpr CaptionPair EnglishCaptions[] = {
     {L"交換", L"Swap"},
     {L"確定", L"OK"},
     {L"取消", L"Cancel"},
+    {L"依序設定", L"Assign all"},
+    {L"停止", L"Stop"},
 };
+
+bool gEnglish = false;
 
 bool TraditionalChineseInstalled() {
     return IsValidLanguageGroup(LGRPID_TRADITIONAL_CHINESE, LGRPID_INSTALLED) != FALSE;
+}
+
+const wchar_t* EnglishFor(const wchar_t* chinese) {
+    for (const CaptionPair& pair : EnglishCaptions)
+        if (lstrcmpW(chinese, pair.chinese) == 0)
+            return pair.english;
+    return nullptr;
 }
 
 // Several controls share the ID -1, so each window is matched by its caption.
 void UseEnglishCaptionOf(HWND window) {
     wchar_t caption[64] = {};
     GetWindowTextW(window, caption, static_cast<int>(std::size(caption)));
-    for (const CaptionPair& pair : EnglishCaptions) {
-        if (lstrcmpW(caption, pair.chinese) == 0) {
-            SetWindowTextW(window, pair.english);
-            return;
-        }
-    }
+    if (const wchar_t* english = EnglishFor(caption))
+        SetWindowTextW(window, english);
 }
 
 BOOL CALLBACK UseEnglishCaptionOfChild(HWND child, LPARAM) {
@@ -77,6 +84,12 @@ BOOL CALLBACK UseEnglishCaptionOfChild(HWND child, LPARAM) {
 bool (*gCanShowChinese)() = TraditionalChineseInstalled;
 
 void UseEnglishCaptions(HWND dialog) {
+    gEnglish = true;
     UseEnglishCaptionOf(dialog);
     EnumChildWindows(dialog, UseEnglishCaptionOfChild, 0);
+}
+
+const wchar_t* ShownCaption(const wchar_t* chinese) {
+    const wchar_t* english = gEnglish ? EnglishFor(chinese) : nullptr;
+    return english != nullptr ? english : chinese;
 }

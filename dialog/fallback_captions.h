@@ -9,3 +9,6 @@ extern bool (*gCanShowChinese)();
 
 // Puts the English caption in place of every Chinese one: the window's and every child's.
 void UseEnglishCaptions(HWND dialog);
+
+// The caption to show for a Chinese one: the English words once UseEnglishCaptions has run.
+const wchar_t* ShownCaption(const wchar_t* chinese);

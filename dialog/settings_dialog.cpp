@@ -3,6 +3,8 @@
 // OK (after saving), Cancel or close.
 #include "dialog/settings_dialog.h"
 
+#include "dialog/capture_sequence.h"
+#include "dialog/clash_marks.h"
 #include "dialog/dialog_template.h"
 #include "dialog/driver_path.h"
 #include "dialog/fallback_captions.h"
@@ -37,12 +39,6 @@ void SetWindowIcons(HWND dialog) {
     HANDLE small = LoadAppIcon(SM_CXSMICON, SM_CYSMICON);
     SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
     SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
-}
-
-void ShowKeyName(HWND dialog, int field, KeyCode code) {
-    wchar_t name[KeyNameCapacity] = {};
-    KeyNameFromCode(code, name, KeyNameCapacity);
-    SetDlgItemTextW(dialog, field, name);
 }
 
 void SetOption(HWND dialog, int id, bool enabled, bool checked) {
@@ -102,6 +98,7 @@ void OnMahjongGame(HWND dialog) {
     }
     ShowOptionStates(dialog);
     ShowLayoutControls(dialog);
+    ShowClashMarks(dialog);
 }
 
 void OnFourWay(HWND dialog) {
@@ -120,7 +117,9 @@ void OnCaptureButton(HWND dialog, int id) {
     // Disabled here rather than by the worker, so a second click cannot start a second capture.
     EnableWindow(GetDlgItem(dialog, id), FALSE);
     SetFocus(nullptr);
-    if (!StartCapture({dialog, id, GetKeyboardLayout(0)}))
+    if (StartCapture({dialog, id, GetKeyboardLayout(0), 0}))
+        NoteSingleCapture(id, true);
+    else
         EnableWindow(GetDlgItem(dialog, id), TRUE);
 }
 
@@ -191,6 +190,9 @@ void OnCommand(HWND dialog, int id) {
     case IDCANCEL:
         OnCancel(dialog);
         break;
+    case IDC_ASSIGN_ALL:
+        SequenceRuns() ? StopSequence(dialog) : StartSequence(dialog);
+        break;
     default:
         if (id >= IDC_STANDARD_CAPTURE_FIRST && id < IDC_STANDARD_CAPTURE_FIRST + 100)
             OnCaptureButton(dialog, id);
@@ -209,8 +211,15 @@ void OnCaptureFinished(HWND dialog, int button, LPARAM result) {
         wchar_t name[CapturedNameCapacity] = {};
         GetKeyNameTextW(KeyNameParameter(static_cast<unsigned>(result & 0xFFFF)), name, CapturedNameCapacity);
         SetDlgItemTextW(dialog, KeyFieldOfButton(button), name);
+        ShowClashMarks(dialog);
     }
-    EnableWindow(GetDlgItem(dialog, button), TRUE);
+    if ((static_cast<uint32_t>(result) >> CaptureSequenceShift) != 0) {
+        OnSequenceStepFinished(dialog, button, result);
+        return;
+    }
+    NoteSingleCapture(button, false);
+    if (!SequenceRuns())
+        EnableWindow(GetDlgItem(dialog, button), TRUE);
 }
 
 // Alt or F10 pressed alone while no control has the focus (during a capture, when Alt may well be
@@ -224,6 +233,12 @@ BOOL IgnoreKeyMenu(HWND dialog, WPARAM command, LPARAM key) {
 }
 
 } // namespace
+
+void ShowKeyName(HWND dialog, int field, uint8_t code) {
+    wchar_t name[KeyNameCapacity] = {};
+    KeyNameFromCode(code, name, KeyNameCapacity);
+    SetDlgItemTextW(dialog, field, name);
+}
 
 void FillDialog(HWND dialog) {
     FillDriverPath(dialog);
@@ -242,6 +257,7 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
             UseEnglishCaptions(dialog);
         FillDialog(dialog);
         ShowLayoutControls(dialog);
+        ShowClashMarks(dialog);
         ShowWindow(dialog, SW_SHOW);
         return TRUE;
     case WM_COMMAND:
@@ -259,6 +275,7 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
         DestroyWindow(dialog);
         return TRUE;
     case WM_DESTROY:
+        StopSequence(dialog);
         PostQuitMessage(0);
         return TRUE;
     default:

@@ -17,7 +17,8 @@ constexpr int CaptureStepAt(uint32_t elapsed) {
 
 // Shows every step in order as its time comes, calls `sample` as often as `pause` allows, and ends
 // CaptureLengthMs after the start. `now` is a millisecond clock that may wrap around (GetTickCount
-// does after 49.7 days). Returns what `sample` found (not negative), or -1 when the time is up.
+// does after 49.7 days). `sample` gives -1 while it finds nothing; anything else ends the schedule
+// and is returned. Returns -1 when the time is up.
 template <typename Now, typename Pause, typename ShowStep, typename Sample>
 int RunCaptureSchedule(Now now, Pause pause, ShowStep showStep, Sample sample) {
     const uint32_t start = now();
@@ -29,7 +30,7 @@ int RunCaptureSchedule(Now now, Pause pause, ShowStep showStep, Sample sample) {
         if (elapsed >= CaptureLengthMs)
             return -1;
         int found = sample();
-        if (found >= 0)
+        if (found != -1)
             return found;
         pause();
     }

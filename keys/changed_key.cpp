@@ -14,6 +14,10 @@ bool WasTapped(int16_t asyncState) {
     return (asyncState & 1) != 0;
 }
 
+bool IsMouseButton(int vk) {
+    return vk == 1 || vk == 2 || (vk >= 4 && vk <= 6);
+}
+
 } // namespace
 
 KeySnapshot SnapshotOf(const KeySample& sample) {
@@ -23,15 +27,22 @@ KeySnapshot SnapshotOf(const KeySample& sample) {
     return snapshot;
 }
 
-int ChangedKey(const KeySnapshot& snapshot, const KeySample& now, bool countTaps) {
+int ChangedKey(const KeySnapshot& snapshot, const KeySample& now, ChangeRules rules) {
     for (int vk = 0; vk < VirtualKeyCount; ++vk) {
         uint8_t state = KeyStateByte(now.state[vk]);
-        bool tapped = countTaps && state == 0 && snapshot.state[vk] == 0 && WasTapped(now.state[vk]);
-        if (state == snapshot.state[vk] && !tapped)
+        bool tapped = rules.countTaps && state == 0 && snapshot.state[vk] == 0 && WasTapped(now.state[vk]);
+        if ((state == snapshot.state[vk] && !tapped) || (rules.skipMouseButtons && IsMouseButton(vk)))
             continue;
         if (vk == VkControl && IsDown(now.state[VkRightMenu]))
             return VkMenu;
         return vk;
     }
     return -1;
+}
+
+bool AnyKeyDown(const KeySample& now, bool skipMouseButtons) {
+    for (int vk = 0; vk < VirtualKeyCount; ++vk)
+        if (IsDown(now.state[vk]) && !(skipMouseButtons && IsMouseButton(vk)))
+            return true;
+    return false;
 }

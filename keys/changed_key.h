@@ -23,7 +23,17 @@ struct KeySnapshot {
 
 KeySnapshot SnapshotOf(const KeySample& sample);
 
-// The lowest-numbered virtual key that changed, or -1. With `countTaps`, a key that is up and was up
-// but was pressed in between counts too. On layouts with AltGr, Windows reports the right Alt key as
-// left Ctrl plus right Alt; that is taken as Alt, the same code the key stores on a US layout.
-int ChangedKey(const KeySnapshot& snapshot, const KeySample& now, bool countTaps);
+struct ChangeRules {
+    // A key that is up and was up but was pressed in between counts too.
+    bool countTaps;
+    // The mouse buttons (virtual keys 1, 2, 4, 5, 6) are not keys: a click is no change.
+    bool skipMouseButtons;
+};
+
+// The lowest-numbered virtual key that changed, or -1. On layouts with AltGr, Windows reports the
+// right Alt key as left Ctrl plus right Alt; that is taken as Alt, the same code the key stores on a
+// US layout.
+int ChangedKey(const KeySnapshot& snapshot, const KeySample& now, ChangeRules rules);
+
+// Whether any key is down; the mouse buttons count only without `skipMouseButtons`.
+bool AnyKeyDown(const KeySample& now, bool skipMouseButtons);

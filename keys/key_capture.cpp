@@ -22,25 +22,66 @@ constexpr DWORD SampleIntervalMs = 10;
 constexpr bool CountTaps = true;
 #endif
 
+// Ends a step of a sequence that is no longer running.
+constexpr int Stopped = -2;
+
 void TakeSample(KeySample& sample) {
     for (int vk = 0; vk < VirtualKeyCount; ++vk)
         sample.state[vk] = GetAsyncKeyState(vk);
 }
 
+bool IsStopped(const CaptureRequest& request) {
+    return request.sequence != 0 && ReadShared(gRunningSequence) != request.sequence;
+}
+
+uint32_t Now() {
+    return static_cast<uint32_t>(GetTickCount());
+}
+
+// A step of a sequence starts once every key is up: the key of the step before is still down.
+// -1 when keys stay down for a whole capture's time, Stopped when the sequence stops.
+int WaitForKeysUp(const CaptureRequest& request) {
+    for (uint32_t start = Now(); Now() - start < CaptureLengthMs; Sleep(SampleIntervalMs)) {
+        if (IsStopped(request))
+            return Stopped;
+        KeySample now;
+        TakeSample(now);
+        if (!AnyKeyDown(now, true))
+            return 0;
+    }
+    return -1;
+}
+
 int WaitForChangedKey(const CaptureRequest& request, const KeySnapshot& snapshot) {
+    ChangeRules rules = {CountTaps, request.sequence != 0};
     return RunCaptureSchedule(
-        [] { return static_cast<uint32_t>(GetTickCount()); }, [] { Sleep(SampleIntervalMs); },
+        Now, [] { Sleep(SampleIntervalMs); },
         [&](int step) {
             PostMessageW(request.dialog, WM_CAPTURE_COUNTDOWN, static_cast<WPARAM>(request.buttonId), step);
         },
         [&] {
+            if (IsStopped(request))
+                return Stopped;
             KeySample now;
             TakeSample(now);
-            return ChangedKey(snapshot, now, CountTaps);
+            return ChangedKey(snapshot, now, rules);
         });
 }
 
+int CaptureChangedKey(const CaptureRequest& request) {
+    if (request.sequence != 0) {
+        int ready = WaitForKeysUp(request);
+        if (ready != 0)
+            return ready;
+    }
+    KeySample atStart;
+    TakeSample(atStart);
+    return WaitForChangedKey(request, SnapshotOf(atStart));
+}
+
 } // namespace
+
+uint8_t gRunningSequence = 0;
 
 DWORD WINAPI CaptureKey(void* parameter) {
     CaptureRequest* handed = static_cast<CaptureRequest*>(parameter);
@@ -48,15 +89,15 @@ DWORD WINAPI CaptureKey(void* parameter) {
     delete handed;
 
     KeyCode* target = CaptureTarget(request.buttonId);
-    KeySample atClick;
-    TakeSample(atClick);
-    int vk = WaitForChangedKey(request, SnapshotOf(atClick));
-    LPARAM result = 0;
-    if (vk >= 0) {
+    int vk = CaptureChangedKey(request);
+    LPARAM result = static_cast<LPARAM>(static_cast<uint32_t>(request.sequence) << CaptureSequenceShift);
+    if (vk == Stopped || (vk >= 0 && IsStopped(request))) {
+        result |= CaptureStopped;
+    } else if (vk >= 0) {
         CapturedKey captured = KeyCodeFromVirtualKey(static_cast<unsigned>(vk), request.keyboardLayout);
         if (target != nullptr)
             WriteShared(*target, captured.code);
-        result = CaptureFinishedWithKey | static_cast<LPARAM>(captured.scanValue & 0xFFFF);
+        result |= CaptureFinishedWithKey | static_cast<LPARAM>(captured.scanValue & 0xFFFF);
     }
     PostMessageW(request.dialog, WM_CAPTURE_FINISHED, static_cast<WPARAM>(request.buttonId), result);
     return 0;

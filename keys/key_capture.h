@@ -3,22 +3,35 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 // The keyboard layout is the dialog thread's, taken at the click: the worker's own thread may have
 // another (layouts are per thread on XP and 7, and may be per window from Windows 8 on).
+// A capture that is one step of a sequence over every input carries the sequence's number (a single
+// capture: 0). It waits until every key is up before it takes its snapshot, so the release of the
+// key just taken is not taken for the next input; a mouse button is no key; and it stops, storing
+// nothing, as soon as gRunningSequence no longer holds its number.
 struct CaptureRequest {
     HWND dialog;
     int buttonId;
     HKL keyboardLayout;
+    uint8_t sequence;
 };
+
+// The number of the sequence that runs, 0 for none: written by the dialog, read by the workers.
+extern uint8_t gRunningSequence;
 
 // Worker reports, posted to the dialog (never sent, so a closed dialog simply drops them).
 // WM_CAPTURE_COUNTDOWN: wParam = capture button, lParam = steps left.
-// WM_CAPTURE_FINISHED: wParam = capture button, lParam = CaptureFinishedWithKey | scan value, or 0.
+// WM_CAPTURE_FINISHED: wParam = capture button, lParam = CaptureFinishedWithKey | scan value, or 0
+// when the time ran out, or CaptureStopped; a step of a sequence has its number in bits 24-31.
 enum CaptureMessage : UINT {
     WM_CAPTURE_COUNTDOWN = WM_APP + 1,
     WM_CAPTURE_FINISHED,
 };
 inline constexpr LPARAM CaptureFinishedWithKey = 0x10000;
+inline constexpr LPARAM CaptureStopped = 0x20000;
+inline constexpr int CaptureSequenceShift = 24;
 
 // The thread procedure: waits about ten seconds for a key, stores its code, reports to the dialog.
 DWORD WINAPI CaptureKey(void* request);

@@ -12,6 +12,7 @@
 #define IDC_SQUARE 1004
 #define IDC_LOW_RESOLUTION 1005
 #define IDC_DRIVER_PATH 1006
+#define IDC_ASSIGN_ALL 1007
 
 // Key fields: standard slot i is 2000 + i, mahjong slot i is 2026 + i.
 #define IDC_STANDARD_KEY_FIRST 2000

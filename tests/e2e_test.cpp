@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cwctype>
+#include <vector>
+
 namespace {
 
 // Captures one key on the button and waits until the capture has ended.
@@ -173,6 +176,95 @@ TEST_F(EndToEnd, APathTheSystemCannotStoreIsRefusedAndTheDialogStaysOpen) {
     Click(tool.dialog, IDCANCEL);
     EXPECT_EQ(WaitForExit(tool), 0);
     EXPECT_EQ(OnDisk(), file);
+}
+
+// Holds each key for 80 ms, 300 ms apart, with the dialog's window focused.
+void PressInTurn(const std::vector<std::wstring>& keys) {
+    std::wstring command = L"/usr/bin/xdotool search --name Orvane windowfocus --sync %1";
+    for (const std::wstring& key : keys)
+        command += L" keydown " + key + L" sleep 0.08 keyup " + key + L" sleep 0.3";
+    RunUnix(command);
+}
+
+struct TestKey {
+    std::wstring name; // as xdotool knows it
+    uint8_t code;
+};
+
+// Letters, then digits from 3 on: 0x02, the "1" key, is what the image already holds.
+std::vector<TestKey> DistinctKeys(size_t count) {
+    std::vector<TestKey> keys;
+    for (wchar_t c = L'a'; c <= L'z' && keys.size() < count; ++c)
+        keys.push_back({std::wstring(1, c), static_cast<uint8_t>(MapVirtualKeyW(towupper(c), 0))});
+    for (wchar_t c = L'3'; c <= L'9' && keys.size() < count; ++c)
+        keys.push_back({std::wstring(1, c), static_cast<uint8_t>(MapVirtualKeyW(c, 0))});
+    return keys;
+}
+
+bool SequenceEnded(const Tool& tool) {
+    return Text(tool.dialog, IDC_ASSIGN_ALL) == L"依序設定" &&
+           IsWindowEnabled(GetDlgItem(tool.dialog, IDC_STANDARD_CAPTURE_FIRST));
+}
+
+size_t StandardSlotByte(size_t slot) {
+    return StandardKeyOffsets[slot] + KeyCodeInDevicePart;
+}
+
+class AssignAll : public EndToEnd {
+  protected:
+    void SetUp() override {
+        image = BuildImageFromRules(StandardLayout);
+        SeedWith(image);
+        tool = StartWithDialog();
+        ASSERT_NE(tool.dialog, nullptr);
+        Click(tool.dialog, IDC_ASSIGN_ALL);
+        ASSERT_TRUE(WaitUntil([&] { return Text(tool.dialog, IDC_ASSIGN_ALL) == L"停止"; }, 3000));
+        ASSERT_FALSE(IsWindowEnabled(GetDlgItem(tool.dialog, IDC_MAHJONG_GAME)));
+    }
+    void SaveAndExpect(const Bytes& expected) {
+        Click(tool.dialog, IDOK);
+        EXPECT_EQ(WaitForExit(tool), 0);
+        EXPECT_EQ(OnDisk(), expected);
+    }
+    Bytes image;
+    Tool tool;
+};
+
+TEST_F(AssignAll, TwentyEightKeysInTurnLandInSlotOrderThenSystemAndExit) {
+    std::vector<TestKey> keys = DistinctKeys(28);
+    std::vector<std::wstring> names;
+    for (const TestKey& key : keys)
+        names.push_back(key.name);
+    PressInTurn(names);
+    ASSERT_TRUE(WaitUntil([&] { return SequenceEnded(tool); }, 3000));
+    EXPECT_EQ(Text(tool.dialog, IDC_EXIT_KEY), PlatformKeyName(keys[27].code << 16));
+    EXPECT_EQ(Text(tool.dialog, IDC_EXIT_CAPTURE), L"") << "no key is shared any more";
+    Bytes expected = image;
+    for (size_t slot = 0; slot < StandardKeyCount; ++slot)
+        expected[StandardSlotByte(slot)] = keys[slot].code;
+    expected[TrailerPosition(StandardFileSize, SystemKeyPart) + KeyCodeInDevicePart] = keys[26].code;
+    expected[TrailerPosition(StandardFileSize, ExitKeyPart) + KeyCodeInDevicePart] = keys[27].code;
+    SaveAndExpect(expected);
+}
+
+TEST_F(AssignAll, AClickOnStopAfterFiveInputsKeepsTheRestAsTheyWere) {
+    std::vector<TestKey> keys = DistinctKeys(5);
+    PressInTurn({keys[0].name, keys[1].name, keys[2].name, keys[3].name, keys[4].name});
+    ASSERT_TRUE(WaitUntil([&] { return Text(tool.dialog, 2005).size() == 2; }, 3000)) << "no countdown";
+    Click(tool.dialog, IDC_ASSIGN_ALL); // a click is no key in a sequence
+    ASSERT_TRUE(WaitUntil([&] { return SequenceEnded(tool); }, 3000));
+    EXPECT_EQ(Text(tool.dialog, 2005), PlatformKeyName(0x00020000));
+    Bytes expected = image;
+    for (size_t slot = 0; slot < 5; ++slot)
+        expected[StandardSlotByte(slot)] = keys[slot].code;
+    SaveAndExpect(expected);
+}
+
+TEST_F(AssignAll, ASequenceWhoseFirstInputRunsOutOfTimeEndsAndChangesNothing) {
+    ASSERT_TRUE(WaitUntil([&] { return SequenceEnded(tool); }, 13000));
+    EXPECT_EQ(Text(tool.dialog, 2000), L"1");
+    EXPECT_EQ(Text(tool.dialog, 2001), PlatformKeyName(0x00020000));
+    SaveAndExpect(image);
 }
 
 // A double start, or a start while the first copy is behind another program: the second copy brings

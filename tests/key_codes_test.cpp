@@ -1,5 +1,6 @@
 // Key-code arithmetic: what a virtual key and its scan code become, and which name a code asks for.
 #include "keys/changed_key.h"
+#include "keys/key_clashes.h"
 #include "keys/key_codes.h"
 
 #include <gtest/gtest.h>
@@ -94,7 +95,30 @@ TEST(ChangedKey, TheCaptureTakesTheLowestChangedKeyAndAltGrAsAlt) {
         {"nothing changed gives none", {{'Q', Down}}, {{'Q', Down}}, -1},
     };
     for (const ChangeCase& c : cases)
-        EXPECT_EQ(ChangedKey(SnapshotOf(SampleOf(c.atClick)), SampleOf(c.now), true), c.taken) << c.what;
+        EXPECT_EQ(ChangedKey(SnapshotOf(SampleOf(c.atClick)), SampleOf(c.now), {true, false}), c.taken)
+            << c.what;
+}
+
+} // namespace
+
+namespace {
+
+TEST(KeyClashes, InputsSharingANonZeroCodeAreMarkedOnBothSides) {
+    struct ClashCase {
+        const char* what;
+        std::vector<KeyCode> codes;
+        std::vector<bool> marked;
+    };
+    const std::vector<KeyCode> defaults(28, 0x02);
+    const ClashCase cases[] = {
+        {"the loader's defaults", defaults, std::vector<bool>(28, true)},
+        {"distinct keys", {0x1E, 0x30, 0x2E, 0xC8}, {false, false, false, false}},
+        {"two equal keys", {0x1E, 0x30, 0x1E}, {true, false, true}},
+        {"zeros", {0, 0x30, 0}, {false, false, false}},
+        {"exit key on a player's start", {0x1E, 0x02, 0x30, 0x02}, {false, true, false, true}},
+    };
+    for (const ClashCase& c : cases)
+        EXPECT_EQ(ClashingInputs(c.codes), c.marked) << c.what;
 }
 
 } // namespace

@@ -1,0 +1,92 @@
+#include "dialog/capture_sequence.h"
+
+#include "dialog/clash_marks.h"
+#include "dialog/fallback_captions.h"
+#include "dialog/settings_dialog.h"
+#include "keys/capture_target.h"
+#include "keys/key_capture.h"
+#include "resources/resource.h"
+#include "settings/settings.h"
+
+#include <vector>
+
+namespace {
+
+constexpr int CaptureButtonCount = IDC_EXIT_CAPTURE - IDC_STANDARD_CAPTURE_FIRST + 1;
+
+// The dialog thread's own state; the workers see only gRunningSequence.
+bool gRuns = false;
+uint8_t gNumber = 0;
+std::vector<int> gOrder;
+size_t gNext = 0;
+bool gSingleCaptureRuns[CaptureButtonCount] = {};
+
+bool IsCaptureButton(int id) {
+    return id >= IDC_STANDARD_CAPTURE_FIRST && id <= IDC_EXIT_CAPTURE;
+}
+
+void EnableCaptureButtons(HWND dialog, bool enabled) {
+    for (int id = IDC_STANDARD_CAPTURE_FIRST; id <= IDC_EXIT_CAPTURE; ++id)
+        if (HWND button = GetDlgItem(dialog, id))
+            EnableWindow(button, enabled && !gSingleCaptureRuns[id - IDC_STANDARD_CAPTURE_FIRST]);
+}
+
+void ShowRunning(HWND dialog, bool running) {
+    SetDlgItemTextW(dialog, IDC_ASSIGN_ALL, ShownCaption(running ? L"停止" : L"依序設定"));
+    EnableCaptureButtons(dialog, !running);
+    EnableWindow(GetDlgItem(dialog, IDC_MAHJONG_GAME), !running);
+}
+
+// The click left the focus on the stop button, where Space would click it.
+bool StartNextStep(HWND dialog) {
+    SetFocus(nullptr);
+    return StartCapture({dialog, gOrder[gNext], GetKeyboardLayout(0), gNumber});
+}
+
+uint8_t SequenceOf(LPARAM result) {
+    return static_cast<uint8_t>(static_cast<uint32_t>(result) >> CaptureSequenceShift);
+}
+
+} // namespace
+
+bool SequenceRuns() {
+    return gRuns;
+}
+
+void StartSequence(HWND dialog) {
+    gNumber = static_cast<uint8_t>(gNumber == 255 ? 1 : gNumber + 1);
+    gOrder = InputButtons();
+    gNext = 0;
+    gRuns = true;
+    WriteShared(gRunningSequence, gNumber);
+    ShowRunning(dialog, true);
+    if (!StartNextStep(dialog))
+        StopSequence(dialog);
+}
+
+void StopSequence(HWND dialog) {
+    if (!gRuns)
+        return;
+    gRuns = false;
+    WriteShared(gRunningSequence, 0);
+    if (IsWindow(dialog))
+        ShowRunning(dialog, false);
+}
+
+void NoteSingleCapture(int button, bool running) {
+    if (IsCaptureButton(button))
+        gSingleCaptureRuns[button - IDC_STANDARD_CAPTURE_FIRST] = running;
+}
+
+void OnSequenceStepFinished(HWND dialog, int button, LPARAM result) {
+    if (result & CaptureStopped) {
+        // The input keeps its key, and its field shows it again in place of the countdown.
+        if (const KeyCode* target = CaptureTarget(button))
+            ShowKeyName(dialog, KeyFieldOfButton(button), ReadShared(*target));
+        return;
+    }
+    if (!gRuns || SequenceOf(result) != gNumber || gOrder[gNext] != button)
+        return;
+    if (!(result & CaptureFinishedWithKey) || ++gNext == gOrder.size() || !StartNextStep(dialog))
+        StopSequence(dialog);
+}

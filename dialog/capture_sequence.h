@@ -1,0 +1,18 @@
+// Every input in one go: a click on "依序設定" captures the current layout's inputs in slot order,
+// then the system and exit keys, each exactly like a single capture. The next input starts once
+// every key is up again. The sequence ends after the exit key, when an input's time runs out, on
+// "停止", or when the dialog ends.
+#pragma once
+
+#include <windows.h>
+
+bool SequenceRuns();
+void StartSequence(HWND dialog);
+void StopSequence(HWND dialog);
+
+// A single capture started or ended on a capture button: the end of a sequence leaves its button
+// disabled while it runs.
+void NoteSingleCapture(int button, bool running);
+
+// A capture that was a step of a sequence has ended; `result` as WM_CAPTURE_FINISHED carries it.
+void OnSequenceStepFinished(HWND dialog, int button, LPARAM result);

@@ -1,0 +1,12 @@
+// Inputs that share a key: two inputs on one key fire together, and an exit key shared with a
+// player's start button ends the game when the player starts. The dialog marks them; it never
+// refuses them, since a double binding may be meant.
+#pragma once
+
+#include "keys/key_codes.h"
+
+#include <vector>
+
+// For each input's code, whether another input holds the same code. Code 0 (no key, for example a
+// mouse button) never clashes.
+std::vector<bool> ClashingInputs(const std::vector<KeyCode>& codes);
