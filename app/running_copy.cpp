@@ -56,12 +56,15 @@ BOOL CALLBACK FindProcessWindow(HWND window, LPARAM parameter) {
     return FALSE;
 }
 
+bool BeforeDeadline(DWORD start) {
+    return GetTickCount() - start < WindowWaitMs;
+}
+
 // The first copy may still be loading the file: its window is waited for, briefly.
-void BringForward(DWORD process) {
+void BringForward(DWORD process, DWORD start) {
     WindowSearch search = {process, nullptr};
-    DWORD start = GetTickCount();
     while (EnumWindows(FindProcessWindow, reinterpret_cast<LPARAM>(&search)), search.found == nullptr) {
-        if (GetTickCount() - start > WindowWaitMs)
+        if (!BeforeDeadline(start))
             return;
         Sleep(20);
     }
@@ -93,18 +96,19 @@ void PublishHolder(const std::wstring& name) {
 
 } // namespace
 
+// The mutex handle of the copy that holds the folder stays open until the process ends.
 bool AnotherCopyRunsForThisFolder() {
-    std::wstring folder = FolderKey();
+    std::wstring folder = FolderKey(), holderName = ObjectName(L"Holder", folder);
     HANDLE held = CreateMutexW(nullptr, FALSE, ObjectName(L"Folder", folder).c_str());
     if (held == nullptr || GetLastError() != ERROR_ALREADY_EXISTS) {
-        PublishHolder(ObjectName(L"Holder", folder));
+        PublishHolder(holderName);
         return false;
     }
     CloseHandle(held);
     DWORD start = GetTickCount(), holder = 0;
-    while ((holder = ReadHolder(ObjectName(L"Holder", folder))) == 0 && GetTickCount() - start < WindowWaitMs)
+    while ((holder = ReadHolder(holderName)) == 0 && BeforeDeadline(start))
         Sleep(20);
     if (holder != 0)
-        BringForward(holder);
+        BringForward(holder, start);
     return true;
 }

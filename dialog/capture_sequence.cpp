@@ -14,8 +14,7 @@ namespace {
 
 constexpr int CaptureButtonCount = IDC_EXIT_CAPTURE - IDC_STANDARD_CAPTURE_FIRST + 1;
 
-// The dialog thread's own state; the workers see only gRunningSequence.
-bool gRuns = false;
+// The dialog thread's own state besides gRunningSequence, which only it writes.
 uint8_t gNumber = 0;
 std::vector<int> gOrder;
 size_t gNext = 0;
@@ -43,21 +42,16 @@ bool StartNextStep(HWND dialog) {
     return StartCapture({dialog, gOrder[gNext], GetKeyboardLayout(0), gNumber});
 }
 
-uint8_t SequenceOf(LPARAM result) {
-    return static_cast<uint8_t>(static_cast<uint32_t>(result) >> CaptureSequenceShift);
-}
-
 } // namespace
 
 bool SequenceRuns() {
-    return gRuns;
+    return ReadShared(gRunningSequence) != 0;
 }
 
 void StartSequence(HWND dialog) {
     gNumber = static_cast<uint8_t>(gNumber == 255 ? 1 : gNumber + 1);
     gOrder = InputButtons();
     gNext = 0;
-    gRuns = true;
     WriteShared(gRunningSequence, gNumber);
     ShowRunning(dialog, true);
     if (!StartNextStep(dialog))
@@ -65,9 +59,8 @@ void StartSequence(HWND dialog) {
 }
 
 void StopSequence(HWND dialog) {
-    if (!gRuns)
+    if (!SequenceRuns())
         return;
-    gRuns = false;
     WriteShared(gRunningSequence, 0);
     if (IsWindow(dialog))
         ShowRunning(dialog, false);
@@ -85,7 +78,7 @@ void OnSequenceStepFinished(HWND dialog, int button, LPARAM result) {
             ShowKeyName(dialog, KeyFieldOfButton(button), ReadShared(*target));
         return;
     }
-    if (!gRuns || SequenceOf(result) != gNumber || gOrder[gNext] != button)
+    if (SequenceOfCaptureResult(result) != ReadShared(gRunningSequence) || gOrder[gNext] != button)
         return;
     if (!(result & CaptureFinishedWithKey) || ++gNext == gOrder.size() || !StartNextStep(dialog))
         StopSequence(dialog);

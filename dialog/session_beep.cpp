@@ -11,10 +11,9 @@ namespace {
 constexpr wchar_t ShareName[] = L"Local\\OrvaneConfig.Beep";
 constexpr wchar_t LockName[] = L"Local\\OrvaneConfig.Beep.Lock";
 
-bool gJoined = false;
 HANDLE gMapping = nullptr;
 HANDLE gLock = nullptr;
-BeepShare* gShare = nullptr;
+BeepShare* gShare = nullptr; // set while this copy has the beep switched off
 // Used alone when the session's record cannot be had: the copy then keeps the setting it found.
 BeepShare gOwnShare = {};
 
@@ -47,38 +46,30 @@ void CloseSessionShare() {
 }
 
 // A copy that died holding the lock leaves it abandoned, which still gives it to the next one.
-bool Lock() {
-    return gShare == &gOwnShare || WaitForSingleObject(gLock, 5000) != WAIT_TIMEOUT;
-}
-
-void Unlock() {
-    if (gShare != &gOwnShare)
+template <typename Use> void UseShareLocked(Use use) {
+    bool locked = gShare != &gOwnShare && WaitForSingleObject(gLock, 5000) != WAIT_TIMEOUT;
+    use(*gShare);
+    if (locked)
         ReleaseMutex(gLock);
 }
 
 } // namespace
 
 void SwitchSessionBeepOff() {
-    if (!gJoined) {
+    if (gShare == nullptr) {
         OpenSessionShare();
-        bool locked = Lock();
-        JoinBeepShare(*gShare, ReadUserBeep);
-        if (locked)
-            Unlock();
-        gJoined = true;
+        UseShareLocked([](BeepShare& share) { JoinBeepShare(share, ReadUserBeep); });
     }
     SystemParametersInfoW(SPI_SETBEEP, FALSE, nullptr, 0);
 }
 
 void RestoreSessionBeep() {
-    if (!gJoined)
+    if (gShare == nullptr)
         return;
-    bool locked = Lock();
-    bool userBeepOn = true;
-    if (LeaveBeepShare(*gShare, userBeepOn))
-        SystemParametersInfoW(SPI_SETBEEP, userBeepOn ? TRUE : FALSE, nullptr, 0);
-    if (locked)
-        Unlock();
+    UseShareLocked([](BeepShare& share) {
+        bool userBeepOn = true;
+        if (LeaveBeepShare(share, userBeepOn))
+            SystemParametersInfoW(SPI_SETBEEP, userBeepOn ? TRUE : FALSE, nullptr, 0);
+    });
     CloseSessionShare();
-    gJoined = false;
 }

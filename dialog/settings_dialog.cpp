@@ -213,7 +213,7 @@ void OnCaptureFinished(HWND dialog, int button, LPARAM result) {
         SetDlgItemTextW(dialog, KeyFieldOfButton(button), name);
         ShowClashMarks(dialog);
     }
-    if ((static_cast<uint32_t>(result) >> CaptureSequenceShift) != 0) {
+    if (SequenceOfCaptureResult(result) != 0) {
         OnSequenceStepFinished(dialog, button, result);
         return;
     }

@@ -90,7 +90,7 @@ DWORD WINAPI CaptureKey(void* parameter) {
 
     KeyCode* target = CaptureTarget(request.buttonId);
     int vk = CaptureChangedKey(request);
-    LPARAM result = static_cast<LPARAM>(static_cast<uint32_t>(request.sequence) << CaptureSequenceShift);
+    LPARAM result = CaptureResultOfSequence(request.sequence);
     if (vk == Stopped || (vk >= 0 && IsStopped(request))) {
         result |= CaptureStopped;
     } else if (vk >= 0) {

@@ -33,6 +33,13 @@ inline constexpr LPARAM CaptureFinishedWithKey = 0x10000;
 inline constexpr LPARAM CaptureStopped = 0x20000;
 inline constexpr int CaptureSequenceShift = 24;
 
+inline LPARAM CaptureResultOfSequence(uint8_t sequence) {
+    return static_cast<LPARAM>(static_cast<uint32_t>(sequence) << CaptureSequenceShift);
+}
+inline uint8_t SequenceOfCaptureResult(LPARAM result) {
+    return static_cast<uint8_t>(static_cast<uint32_t>(result) >> CaptureSequenceShift);
+}
+
 // The thread procedure: waits about ten seconds for a key, stores its code, reports to the dialog.
 DWORD WINAPI CaptureKey(void* request);
 
