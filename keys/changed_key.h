@@ -2,9 +2,9 @@
 // taken at the click, or that was tapped between two samples.
 #pragma once
 
-#include <cstdint>
+#include "keys/key_codes.h"
 
-inline constexpr int VirtualKeyCount = 255;
+#include <cstdint>
 
 // The asynchronous state of every virtual key at one moment: bit 15 while the key is down, bit 0
 // when it was pressed since the previous query.

@@ -79,35 +79,50 @@ int CaptureChangedKey(const CaptureRequest& request) {
     return WaitForChangedKey(request, SnapshotOf(atStart));
 }
 
+struct CaptureJob {
+    CaptureRequest request;
+    LayoutKeyCodes keyCodes;
+};
+
+// Kept for the last layout asked for; only the dialog's thread calls it.
+const LayoutKeyCodes& KeyCodesOfDialogLayout(HKL layout) {
+    static HKL cachedLayout = nullptr;
+    static LayoutKeyCodes cached;
+    if (layout != cachedLayout) {
+        cached = KeyCodesOfLayout(layout);
+        cachedLayout = layout;
+    }
+    return cached;
+}
+
 } // namespace
 
 uint8_t gRunningSequence = 0;
 
 DWORD WINAPI CaptureKey(void* parameter) {
-    CaptureRequest* handed = static_cast<CaptureRequest*>(parameter);
-    const CaptureRequest request = *handed;
-    delete handed;
-
+    CaptureJob* handed = static_cast<CaptureJob*>(parameter);
+    const CaptureRequest request = handed->request;
     KeyCode* target = CaptureTarget(request.buttonId);
     int vk = CaptureChangedKey(request);
     LPARAM result = CaptureResultOfSequence(request.sequence);
     if (vk == Stopped || (vk >= 0 && IsStopped(request))) {
         result |= CaptureStopped;
     } else if (vk >= 0) {
-        CapturedKey captured = KeyCodeFromVirtualKey(static_cast<unsigned>(vk), request.keyboardLayout);
+        CapturedKey captured = handed->keyCodes.keys[vk];
         if (target != nullptr)
             WriteShared(*target, captured.code);
         result |= CaptureFinishedWithKey | static_cast<LPARAM>(captured.scanValue & 0xFFFF);
     }
+    delete handed;
     PostMessageW(request.dialog, WM_CAPTURE_FINISHED, static_cast<WPARAM>(request.buttonId), result);
     return 0;
 }
 
 bool StartCapture(const CaptureRequest& request) {
-    CaptureRequest* copy = new CaptureRequest(request);
-    HANDLE thread = CreateThread(nullptr, 0, CaptureKey, copy, 0, nullptr);
+    CaptureJob* job = new CaptureJob{request, KeyCodesOfDialogLayout(request.keyboardLayout)};
+    HANDLE thread = CreateThread(nullptr, 0, CaptureKey, job, 0, nullptr);
     if (thread == nullptr) {
-        delete copy;
+        delete job;
         return false;
     }
     CloseHandle(thread);

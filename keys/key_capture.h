@@ -40,8 +40,10 @@ inline uint8_t SequenceOfCaptureResult(LPARAM result) {
     return static_cast<uint8_t>(static_cast<uint32_t>(result) >> CaptureSequenceShift);
 }
 
-// The thread procedure: waits about ten seconds for a key, stores its code, reports to the dialog.
+// The thread procedure (its parameter is what StartCapture hands it): waits about ten seconds for
+// a key, stores its code, reports to the dialog.
 DWORD WINAPI CaptureKey(void* request);
 
-// Starts CaptureKey on a new thread with its own copy of the request; false if no thread started.
+// Starts CaptureKey on a new thread with its own copy of the request and of the key codes of the
+// request's layout, which are worked out here, on the dialog's thread; false if no thread started.
 bool StartCapture(const CaptureRequest& request);

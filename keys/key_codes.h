@@ -7,6 +7,9 @@
 
 using KeyCode = uint8_t;
 
+// Virtual keys 0 to 254.
+inline constexpr int VirtualKeyCount = 255;
+
 // A scan value is a scan code with 0x100 for an extended key, the form the key-name lookup takes.
 struct CapturedKey {
     unsigned scanValue;
@@ -27,4 +30,12 @@ inline long KeyNameParameter(unsigned scanValue) {
 // Platform side: virtual key to code in a keyboard layout (an HKL; null for the calling thread's),
 // and code to display name (empty when the platform has none).
 CapturedKey KeyCodeFromVirtualKey(unsigned virtualKey, void* keyboardLayout = nullptr);
+// Every virtual key's code in one layout, worked out on the dialog's thread for a capture worker:
+// Wine's X11 driver sets up a display connection for each thread that first asks for a key
+// mapping, and workers doing that at once (every capture ending on the same key) corrupted its
+// heap about one time in five.
+struct LayoutKeyCodes {
+    CapturedKey keys[VirtualKeyCount];
+};
+LayoutKeyCodes KeyCodesOfLayout(void* keyboardLayout);
 void KeyNameFromCode(KeyCode code, wchar_t* buffer, int capacity);

@@ -8,6 +8,13 @@ CapturedKey KeyCodeFromVirtualKey(unsigned virtualKey, void* keyboardLayout) {
     return CapturedKeyFromScan(virtualKey, MapVirtualKeyExW(virtualKey, MAPVK_VK_TO_VSC, layout));
 }
 
+LayoutKeyCodes KeyCodesOfLayout(void* keyboardLayout) {
+    LayoutKeyCodes table;
+    for (int vk = 0; vk < VirtualKeyCount; ++vk)
+        table.keys[vk] = KeyCodeFromVirtualKey(static_cast<unsigned>(vk), keyboardLayout);
+    return table;
+}
+
 void KeyNameFromCode(KeyCode code, wchar_t* buffer, int capacity) {
     if (capacity <= 0)
         return;

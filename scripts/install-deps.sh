@@ -49,7 +49,8 @@ if [ ${#needed[@]} -gt 0 ]; then
 fi
 
 # qemu 10 brings Wine up in about 3 s; bookworm's own 7.2 takes about 80 s.
-if ! /usr/lib/wine/wine --version >/dev/null 2>&1 && [ ! -x /usr/bin/qemu-i386 ]; then
+if { [ "${ORVANE_WINE32_EMULATED:-0}" = 1 ] || ! /usr/lib/wine/wine --version >/dev/null 2>&1; } &&
+    [ ! -x /usr/bin/qemu-i386 ]; then
     add_backports
     install -t bookworm-backports qemu-user
 fi

@@ -15,8 +15,9 @@ start() {
     display=$("$here/start-xvfb.sh" "$build/xvfb.pid")
     export DISPLAY=$display
     # No window manager runs here: Wine manages its windows itself, and the dialog's Chinese
-    # captions need a font that has them.
-    PrepareWinePrefix "$here/wine-fonts.reg" "$here/wine-unmanaged.reg"
+    # captions need a font that has them. A program that crashes prints its backtrace and ends,
+    # where Wine's crash dialog would keep it, and the test run, waiting for a click.
+    PrepareWinePrefix "$here/wine-fonts.reg" "$here/wine-unmanaged.reg" "$here/wine-test-crashes.reg"
     wineserver -p </dev/null >/dev/null 2>&1
     # Wine's own service processes start with the first program and outlive it; started here with
     # no output, they do not hold the test runner's pipes open.
