@@ -227,12 +227,13 @@ TEST_F(UnderLoad, EveryCaptureButtonAtOnceThenOkWhileSomeStillRun) {
     EXPECT_EQ(ReadBytes(BindingsFileName), expected);
 }
 
-TEST_F(UnderLoad, TwoHundredRunsWithOkLeaveTheFileAsTheFirstRunWroteIt) {
+TEST_F(UnderLoad, ManyRunsWithOkLeaveTheFileAsTheFirstRunWroteIt) {
     Bytes file = EditedFile();
     std::memcpy(&file[1372 - 260], "C:\\drivers\\orvane", 17);
     WriteBytes(BindingsFileName, file);
     Bytes afterFirst;
-    for (int run = 1; run <= 200; ++run) {
+    // bench/run.sh makes 200 such runs.
+    for (int run = 1; run <= 30; ++run) {
         Tool tool = StartWithDialog();
         ASSERT_NE(tool.dialog, nullptr) << "run " << run;
         PostMessageW(tool.dialog, WM_COMMAND, IDOK, 0);
