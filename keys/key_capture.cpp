@@ -84,17 +84,6 @@ struct CaptureJob {
     LayoutKeyCodes keyCodes;
 };
 
-// Kept for the last layout asked for; only the dialog's thread calls it.
-const LayoutKeyCodes& KeyCodesOfDialogLayout(HKL layout) {
-    static HKL cachedLayout = nullptr;
-    static LayoutKeyCodes cached;
-    if (layout != cachedLayout) {
-        cached = KeyCodesOfLayout(layout);
-        cachedLayout = layout;
-    }
-    return cached;
-}
-
 } // namespace
 
 uint8_t gRunningSequence = 0;
@@ -118,8 +107,12 @@ DWORD WINAPI CaptureKey(void* parameter) {
     return 0;
 }
 
+// The key codes are worked out here, on the dialog's thread (255 mappings take well under a
+// millisecond): Wine's X11 driver sets up a display connection for each thread that first asks for
+// a key mapping, and workers doing that at once (every capture ending on the same key) corrupted
+// its heap about one time in five.
 bool StartCapture(const CaptureRequest& request) {
-    CaptureJob* job = new CaptureJob{request, KeyCodesOfDialogLayout(request.keyboardLayout)};
+    CaptureJob* job = new CaptureJob{request, KeyCodesOfLayout(request.keyboardLayout)};
     HANDLE thread = CreateThread(nullptr, 0, CaptureKey, job, 0, nullptr);
     if (thread == nullptr) {
         delete job;

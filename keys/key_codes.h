@@ -30,12 +30,10 @@ inline long KeyNameParameter(unsigned scanValue) {
 // Platform side: virtual key to code in a keyboard layout (an HKL; null for the calling thread's),
 // and code to display name (empty when the platform has none).
 CapturedKey KeyCodeFromVirtualKey(unsigned virtualKey, void* keyboardLayout = nullptr);
-// Every virtual key's code in one layout, worked out on the dialog's thread for a capture worker:
-// Wine's X11 driver sets up a display connection for each thread that first asks for a key
-// mapping, and workers doing that at once (every capture ending on the same key) corrupted its
-// heap about one time in five.
+void KeyNameFromCode(KeyCode code, wchar_t* buffer, int capacity);
+
+// KeyCodeFromVirtualKey of every virtual key in one layout.
 struct LayoutKeyCodes {
     CapturedKey keys[VirtualKeyCount];
 };
 LayoutKeyCodes KeyCodesOfLayout(void* keyboardLayout);
-void KeyNameFromCode(KeyCode code, wchar_t* buffer, int capacity);
