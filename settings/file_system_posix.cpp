@@ -21,6 +21,11 @@ FileHandle OpenForReading(const char* name) {
     return fd;
 }
 
+bool IsMissing(const char* name) {
+    struct stat info;
+    return stat(name, &info) != 0 && errno == ENOENT;
+}
+
 bool SizeOf(FileHandle file, uint64_t* size) {
     off_t end = lseek(static_cast<int>(file), 0, SEEK_END);
     if (end < 0 || lseek(static_cast<int>(file), 0, SEEK_SET) != 0)
@@ -54,6 +59,12 @@ bool CanOpenForWriting(const char* name) {
         return false;
     close(fd);
     return true;
+}
+
+void MakeWritable(const char* name) {
+    struct stat info;
+    if (stat(name, &info) == 0 && S_ISREG(info.st_mode) && (info.st_mode & S_IWUSR) == 0)
+        chmod(name, info.st_mode | S_IWUSR);
 }
 
 FileHandle CreateForWriting(const char* name) {
@@ -91,8 +102,16 @@ bool CloseFile(FileHandle file) {
     return close(static_cast<int>(file)) == 0;
 }
 
+// A rename is on disk once its folder is.
 bool ReplaceFile(const char* source, const char* target) {
-    return rename(source, target) == 0;
+    if (rename(source, target) != 0)
+        return false;
+    int folder = open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder >= 0) {
+        fsync(folder);
+        close(folder);
+    }
+    return true;
 }
 
 void RemoveFile(const char* name) {
@@ -101,6 +120,7 @@ void RemoveFile(const char* name) {
 
 } // namespace
 
-FileSystem gFileSystem = {
-    OpenForReading, SizeOf,    ReadAll,     CanOpenForWriting, CreateForWriting, OpenExistingForWriting,
-    WriteAll,       EndFileAt, FlushToDisk, CloseFile,         ReplaceFile,      RemoveFile};
+FileSystem gFileSystem = {OpenForReading,    IsMissing,    SizeOf,           ReadAll,
+                          CanOpenForWriting, MakeWritable, CreateForWriting, OpenExistingForWriting,
+                          WriteAll,          EndFileAt,    FlushToDisk,      CloseFile,
+                          ReplaceFile,       RemoveFile};

@@ -36,6 +36,13 @@ FileHandle OpenForReading(const char* name) {
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
+bool IsMissing(const char* name) {
+    if (GetFileAttributesW(Widen(name).c_str()) != INVALID_FILE_ATTRIBUTES)
+        return false;
+    DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
 bool SizeOf(FileHandle file, uint64_t* size) {
     LARGE_INTEGER value;
     if (!GetFileSizeEx(AsHandle(file), &value) || value.QuadPart < 0)
@@ -76,6 +83,20 @@ bool CanOpenForWriting(const char* name) {
             return false;
         Sleep(TransientWaitMs);
     }
+}
+
+constexpr DWORD KeepsFromTruncating = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY;
+
+// CREATE_ALWAYS refuses a hidden or system file unless asked for the same attributes, and any
+// read-only one.
+void MakeWritable(const char* name) {
+    std::wstring wide = Widen(name);
+    DWORD attributes = GetFileAttributesW(wide.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) ||
+        (attributes & KeepsFromTruncating) == 0)
+        return;
+    DWORD cleared = attributes & ~KeepsFromTruncating;
+    SetFileAttributesW(wide.c_str(), cleared == 0 ? FILE_ATTRIBUTE_NORMAL : cleared);
 }
 
 FileHandle CreateForWriting(const char* name) {
@@ -122,12 +143,27 @@ void CopyAttributes(const std::wstring& from, const std::wstring& to) {
         SetFileAttributesW(to.c_str(), attributes);
 }
 
+// MOVEFILE_WRITE_THROUGH covers a move done as a copy, not a rename on one volume; on FAT32 (the
+// CompactFlash drives of many XP cabinets) replacing a file is several directory writes. Flushing
+// the moved file puts its directory entry on disk before the save reports success.
+void FlushMovedFile(const std::wstring& name) {
+    HANDLE moved =
+        CreateFileW(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (moved == INVALID_HANDLE_VALUE)
+        return;
+    FlushFileBuffers(moved);
+    CloseHandle(moved);
+}
+
 bool ReplaceFile(const char* source, const char* target) {
     std::wstring from = Widen(source), to = Widen(target);
     CopyAttributes(to, from);
     for (int attempt = 0;; ++attempt) {
-        if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            FlushMovedFile(to);
             return true;
+        }
         if (!IsTransient(GetLastError()) || attempt == TransientRetries)
             return false;
         Sleep(TransientWaitMs);
@@ -140,6 +176,7 @@ void RemoveFile(const char* name) {
 
 } // namespace
 
-FileSystem gFileSystem = {
-    OpenForReading, SizeOf,    ReadAll,     CanOpenForWriting, CreateForWriting, OpenExistingForWriting,
-    WriteAll,       EndFileAt, FlushToDisk, CloseFile,         ReplaceFile,      RemoveFile};
+FileSystem gFileSystem = {OpenForReading,    IsMissing,    SizeOf,           ReadAll,
+                          CanOpenForWriting, MakeWritable, CreateForWriting, OpenExistingForWriting,
+                          WriteAll,          EndFileAt,    FlushToDisk,      CloseFile,
+                          ReplaceFile,       RemoveFile};

@@ -114,6 +114,7 @@ bool WriteWhole(FileHandle file, const std::vector<uint8_t>& bytes) {
 // A new file written beside the old one, then moved over it. False, with no new file left behind,
 // when it cannot be created or written or cannot take the old one's place.
 bool SaveByReplacing(const std::vector<uint8_t>& bytes) {
+    gFileSystem.makeWritable(TemporaryFileName); // a leftover that took the old file's attributes
     FileHandle file = gFileSystem.createForWriting(TemporaryFileName);
     if (file == NoFile)
         return false;
@@ -150,15 +151,8 @@ bool SaveInPlace(const std::vector<uint8_t>& bytes) {
     return true;
 }
 
-} // namespace
-
-bool LoadSettings() {
-    FileHandle file = gFileSystem.openForReading(BindingsFileName);
-    if (file == NoFile) {
-        gShowWarning(CouldNotOpenWarning);
-        return false;
-    }
-    std::vector<uint8_t> bytes;
+// Reads a whole file and closes it; false unless it has a shape that the load accepts.
+bool ReadLoadableAndClose(FileHandle file, std::vector<uint8_t>& bytes) {
     bool read = false;
     try {
         read = ReadFileBytes(file, bytes);
@@ -166,7 +160,32 @@ bool LoadSettings() {
         read = false;
     }
     gFileSystem.closeFile(file);
-    if (!read || !HasReadableShape(bytes)) {
+    return read && HasReadableShape(bytes);
+}
+
+// A power cut between the two directory writes of the save's replace (FAT32) leaves the new file
+// alone in the folder. When the bindings file is missing and the new file is whole, the replace is
+// finished now; anything else is left where it is.
+void FinishInterruptedSave() {
+    std::vector<uint8_t> bytes;
+    if (!gFileSystem.isMissing(BindingsFileName))
+        return;
+    FileHandle file = gFileSystem.openForReading(TemporaryFileName);
+    if (file != NoFile && ReadLoadableAndClose(file, bytes))
+        gFileSystem.replaceFile(TemporaryFileName, BindingsFileName);
+}
+
+} // namespace
+
+bool LoadSettings() {
+    FinishInterruptedSave();
+    FileHandle file = gFileSystem.openForReading(BindingsFileName);
+    if (file == NoFile) {
+        gShowWarning(CouldNotOpenWarning);
+        return false;
+    }
+    std::vector<uint8_t> bytes;
+    if (!ReadLoadableAndClose(file, bytes)) {
         gShowWarning(ReadFailedWarning);
         return false;
     }

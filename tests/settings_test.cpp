@@ -357,6 +357,36 @@ TEST_F(SettingsFile, ARefusedCutOfALongerFileWrittenInPlaceLeavesItWhole) {
     EXPECT_EQ(ReadBytes(FileName), expected);
 }
 
+// Windows refuses to truncate a hidden, system or read-only file with CREATE_ALWAYS (Wine run as
+// root does not), so a leftover new file that took the old file's attributes made every later save
+// fall back to writing in place, and stayed behind. The fake refuses it the same way.
+bool gLeftoverRefused = false;
+
+TEST_F(SettingsFile, ALeftoverWithTheOldFilesAttributesStillLetsTheSaveReplaceTheFile) {
+    WriteBytes(FileName, Standard());
+    WriteBytes(FileName + ".new", Bytes(100, 0x55));
+#ifdef _WIN32
+    ASSERT_TRUE(SetFileAttributesW(L"orvane_bindings.bin.new",
+                                   FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY));
+#endif
+    ASSERT_TRUE(LoadSettings());
+    gLeftoverRefused = true;
+    gFileSystem.makeWritable = [](const char* name) {
+        gLeftoverRefused = false;
+        gRealFiles.makeWritable(name);
+    };
+    gFileSystem.createForWriting = [](const char* name) {
+        return gLeftoverRefused ? NoFile : gRealFiles.createForWriting(name);
+    };
+    gSettings.standardKeys[0] = 0xC8;
+    EXPECT_TRUE(SaveSettings());
+    EXPECT_TRUE(Warnings().empty());
+    Bytes expected = Standard();
+    expected[37] = 0xC8;
+    EXPECT_EQ(ReadBytes(FileName), expected);
+    EXPECT_EQ(FolderContents("."), std::vector<std::string>{FileName});
+}
+
 TEST_F(SettingsFile, ASaveWithoutAnEarlierFileCreatesIt) {
     gSettings.systemKey = 0x02;
     gSettings.exitKey = 0x02;
@@ -365,6 +395,26 @@ TEST_F(SettingsFile, ASaveWithoutAnEarlierFileCreatesIt) {
     ASSERT_TRUE(SaveSettings());
     EXPECT_EQ(ReadBytes(FileName), Standard());
     EXPECT_EQ(FolderContents("."), std::vector<std::string>{FileName});
+}
+
+// A power cut after the new file was written but before it took the old one's place.
+TEST_F(SettingsFile, ANewFileLeftAloneIsPutInPlaceWhenWholeAndLeftAloneWhenShort) {
+    const std::string newFile = FileName + ".new";
+    Bytes whole = Standard();
+    whole[37] = 0x1E;
+    WriteBytes(newFile, whole);
+    ASSERT_TRUE(LoadSettings());
+    EXPECT_EQ(gSettings.standardKeys[0], 0x1E);
+    EXPECT_EQ(FolderContents("."), std::vector<std::string>{FileName});
+    EXPECT_EQ(ReadBytes(FileName), whole);
+
+    std::filesystem::remove(FileName);
+    Bytes shortFile(whole.begin(), whole.begin() + 700);
+    WriteBytes(newFile, shortFile);
+    EXPECT_FALSE(LoadSettings());
+    EXPECT_EQ(Warnings(), Only(CouldNotOpenWarning));
+    EXPECT_EQ(FolderContents("."), std::vector<std::string>{newFile});
+    EXPECT_EQ(ReadBytes(newFile), shortFile);
 }
 
 #ifdef _WIN32
