@@ -39,7 +39,7 @@ void ShowRunning(HWND dialog, bool running) {
 // The click left the focus on the stop button, where Space would click it.
 bool StartNextStep(HWND dialog) {
     SetFocus(nullptr);
-    return StartCapture({dialog, gOrder[gNext], GetKeyboardLayout(0), gNumber});
+    return StartCapture({dialog, gOrder[gNext], GetKeyboardLayout(0), gNumber}, gNext > 0);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // Every input in one go: a click on "依序設定" captures the current layout's inputs in slot order,
-// then the system and exit keys, each exactly like a single capture. The next input starts once
-// every key is up again. The sequence ends after the exit key, when an input's time runs out, on
+// then the system and exit keys, each like a single capture. The next input starts as soon as a key
+// is taken, and takes the next key that goes down, so keys pressed in a roll, or while another key is
+// held, each land on their own input. The sequence ends after the exit key, when an input's time runs out, on
 // "停止", or when the dialog ends.
 #pragma once
 

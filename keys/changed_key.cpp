@@ -5,6 +5,7 @@ namespace {
 constexpr int VkControl = 0x11;
 constexpr int VkMenu = 0x12;
 constexpr int VkRightMenu = 0xA5;
+constexpr uint8_t Up = 0;
 
 bool IsDown(int16_t asyncState) {
     return (asyncState & 0x8000) != 0;
@@ -18,6 +19,15 @@ bool IsMouseButton(int vk) {
     return vk == 1 || vk == 2 || (vk >= 4 && vk <= 6);
 }
 
+bool HasChanged(uint8_t atSnapshot, int16_t now, ChangeRules rules) {
+    uint8_t state = KeyStateByte(now);
+    if (state == Up && atSnapshot == Up)
+        return rules.countTaps && WasTapped(now);
+    if (state == Up)
+        return rules.countReleases;
+    return atSnapshot == Up;
+}
+
 } // namespace
 
 KeySnapshot SnapshotOf(const KeySample& sample) {
@@ -27,22 +37,15 @@ KeySnapshot SnapshotOf(const KeySample& sample) {
     return snapshot;
 }
 
-int ChangedKey(const KeySnapshot& snapshot, const KeySample& now, ChangeRules rules) {
+int ChangedKey(KeySnapshot& snapshot, const KeySample& now, ChangeRules rules) {
+    int changed = -1;
     for (int vk = 0; vk < VirtualKeyCount; ++vk) {
-        uint8_t state = KeyStateByte(now.state[vk]);
-        bool tapped = rules.countTaps && state == 0 && snapshot.state[vk] == 0 && WasTapped(now.state[vk]);
-        if ((state == snapshot.state[vk] && !tapped) || (rules.skipMouseButtons && IsMouseButton(vk)))
-            continue;
-        if (vk == VkControl && IsDown(now.state[VkRightMenu]))
-            return VkMenu;
-        return vk;
+        bool counts = HasChanged(snapshot.state[vk], now.state[vk], rules) &&
+                      !(rules.skipMouseButtons && IsMouseButton(vk));
+        if (!rules.countReleases && KeyStateByte(now.state[vk]) == Up)
+            snapshot.state[vk] = Up;
+        if (counts && changed == -1)
+            changed = vk == VkControl && IsDown(now.state[VkRightMenu]) ? VkMenu : vk;
     }
-    return -1;
-}
-
-bool AnyKeyDown(const KeySample& now, bool skipMouseButtons) {
-    for (int vk = 0; vk < VirtualKeyCount; ++vk)
-        if (IsDown(now.state[vk]) && !(skipMouseButtons && IsMouseButton(vk)))
-            return true;
-    return false;
+    return changed;
 }

@@ -1,5 +1,7 @@
-// Which key a capture takes: the first virtual key whose up/down state differs from the snapshot
-// taken at the click, or that was tapped between two samples.
+// Which key a capture takes. A single capture takes the first virtual key whose up/down state
+// differs from the snapshot taken at the click, or that was tapped between two samples. A step of a
+// sequence takes only a key that goes down: its release is no change, so a key still held from the
+// input before (or held all along) is passed over until it is pressed again.
 #pragma once
 
 #include "keys/key_codes.h"
@@ -26,14 +28,17 @@ KeySnapshot SnapshotOf(const KeySample& sample);
 struct ChangeRules {
     // A key that is up and was up but was pressed in between counts too.
     bool countTaps;
+    // A key that was down and is up counts. Without it, a key seen up is marked up in the snapshot,
+    // so that its next press counts.
+    bool countReleases;
     // The mouse buttons (virtual keys 1, 2, 4, 5, 6) are not keys: a click is no change.
     bool skipMouseButtons;
 };
 
+inline constexpr ChangeRules SingleCaptureRules = {true, true, false};
+inline constexpr ChangeRules SequenceStepRules = {true, false, true};
+
 // The lowest-numbered virtual key that changed, or -1. On layouts with AltGr, Windows reports the
 // right Alt key as left Ctrl plus right Alt; that is taken as Alt, the same code the key stores on a
 // US layout.
-int ChangedKey(const KeySnapshot& snapshot, const KeySample& now, ChangeRules rules);
-
-// Whether any key is down; the mouse buttons count only without `skipMouseButtons`.
-bool AnyKeyDown(const KeySample& now, bool skipMouseButtons);
+int ChangedKey(KeySnapshot& snapshot, const KeySample& now, ChangeRules rules);

@@ -1,6 +1,6 @@
-// The capture worker. It watches every virtual key through the asynchronous key state: the first key
-// whose up/down state differs from the snapshot taken at the click, or that was tapped between two
-// samples, is captured. The worker reports to the dialog only by posting messages.
+// The capture worker. It watches every virtual key through the asynchronous key state and takes the
+// first change against its snapshot, by the rules of keys/changed_key.h. The worker reports to the
+// dialog only by posting messages.
 #include "keys/key_capture.h"
 
 #include "keys/capture_schedule.h"
@@ -38,22 +38,28 @@ uint32_t Now() {
     return static_cast<uint32_t>(GetTickCount());
 }
 
-// A step of a sequence starts once every key is up: the key of the step before is still down.
-// -1 when keys stay down for a whole capture's time, Stopped when the sequence stops.
-int WaitForKeysUp(const CaptureRequest& request) {
-    for (uint32_t start = Now(); Now() - start < CaptureLengthMs; Sleep(SampleIntervalMs)) {
-        if (IsStopped(request))
-            return Stopped;
-        KeySample now;
-        TakeSample(now);
-        if (!AnyKeyDown(now, true))
-            return 0;
-    }
-    return -1;
+KeySnapshot TakeSnapshot() {
+    KeySample sample;
+    TakeSample(sample);
+    return SnapshotOf(sample);
 }
 
-int WaitForChangedKey(const CaptureRequest& request, const KeySnapshot& snapshot) {
-    ChangeRules rules = {CountTaps, request.sequence != 0};
+void CarryToNextStep(const KeySample& sample) {
+    for (int vk = 0; vk < VirtualKeyCount; ++vk)
+        WriteShared(gSequenceCarry[vk], KeyStateByte(sample.state[vk]));
+}
+
+KeySnapshot CarriedSnapshot() {
+    KeySnapshot snapshot;
+    for (int vk = 0; vk < VirtualKeyCount; ++vk)
+        snapshot.state[vk] = ReadShared(gSequenceCarry[vk]);
+    return snapshot;
+}
+
+// The virtual key captured, -1 when the time ran out, Stopped when the sequence stopped.
+int CaptureChangedKey(const CaptureRequest& request, KeySnapshot snapshot) {
+    ChangeRules rules = request.sequence != 0 ? SequenceStepRules : SingleCaptureRules;
+    rules.countTaps = CountTaps;
     return RunCaptureSchedule(
         Now, [] { Sleep(SampleIntervalMs); },
         [&](int step) {
@@ -64,35 +70,29 @@ int WaitForChangedKey(const CaptureRequest& request, const KeySnapshot& snapshot
                 return Stopped;
             KeySample now;
             TakeSample(now);
-            return ChangedKey(snapshot, now, rules);
+            int vk = ChangedKey(snapshot, now, rules);
+            if (vk >= 0 && request.sequence != 0)
+                CarryToNextStep(now);
+            return vk;
         });
-}
-
-int CaptureChangedKey(const CaptureRequest& request) {
-    if (request.sequence != 0) {
-        int ready = WaitForKeysUp(request);
-        if (ready != 0)
-            return ready;
-    }
-    KeySample atStart;
-    TakeSample(atStart);
-    return WaitForChangedKey(request, SnapshotOf(atStart));
 }
 
 struct CaptureJob {
     CaptureRequest request;
     LayoutKeyCodes keyCodes;
+    bool fromCarry;
 };
 
 } // namespace
 
 uint8_t gRunningSequence = 0;
+uint8_t gSequenceCarry[VirtualKeyCount] = {};
 
 DWORD WINAPI CaptureKey(void* parameter) {
     CaptureJob* handed = static_cast<CaptureJob*>(parameter);
     const CaptureRequest request = handed->request;
     KeyCode* target = CaptureTarget(request.buttonId);
-    int vk = CaptureChangedKey(request);
+    int vk = CaptureChangedKey(request, handed->fromCarry ? CarriedSnapshot() : TakeSnapshot());
     LPARAM result = CaptureResultOfSequence(request.sequence);
     if (vk == Stopped || (vk >= 0 && IsStopped(request))) {
         result |= CaptureStopped;
@@ -111,8 +111,8 @@ DWORD WINAPI CaptureKey(void* parameter) {
 // millisecond): Wine's X11 driver sets up a display connection for each thread that first asks for
 // a key mapping, and workers doing that at once (every capture ending on the same key) corrupted
 // its heap about one time in five.
-bool StartCapture(const CaptureRequest& request) {
-    CaptureJob* job = new CaptureJob{request, KeyCodesOfLayout(request.keyboardLayout)};
+bool StartCapture(const CaptureRequest& request, bool fromCarry) {
+    CaptureJob* job = new CaptureJob{request, KeyCodesOfLayout(request.keyboardLayout), fromCarry};
     HANDLE thread = CreateThread(nullptr, 0, CaptureKey, job, 0, nullptr);
     if (thread == nullptr) {
         delete job;

@@ -1,6 +1,8 @@
 // Capture of one key press on a worker thread of its own, started by a click on a capture button.
 #pragma once
 
+#include "keys/changed_key.h"
+
 #include <windows.h>
 
 #include <cstdint>
@@ -8,9 +10,9 @@
 // The keyboard layout is the dialog thread's, taken at the click: the worker's own thread may have
 // another (layouts are per thread on XP and 7, and may be per window from Windows 8 on).
 // A capture that is one step of a sequence over every input carries the sequence's number (a single
-// capture: 0). It waits until every key is up before it takes its snapshot, so the release of the
-// key just taken is not taken for the next input; a mouse button is no key; and it stops, storing
-// nothing, as soon as gRunningSequence no longer holds its number.
+// capture: 0). It takes only a key that goes down, so a key still held from the step before is no
+// change; a mouse button is no key; and it stops, storing nothing, as soon as gRunningSequence no
+// longer holds its number.
 struct CaptureRequest {
     HWND dialog;
     int buttonId;
@@ -20,6 +22,11 @@ struct CaptureRequest {
 
 // The number of the sequence that runs, 0 for none: written by the dialog, read by the workers.
 extern uint8_t gRunningSequence;
+
+// The sample in which a step of a sequence found its key, written by that step before it reports:
+// the next step starts from it, so a key that goes down while the next step is being started (a
+// roll of the hand) is still a press for it.
+extern uint8_t gSequenceCarry[VirtualKeyCount];
 
 // Worker reports, posted to the dialog (never sent, so a closed dialog simply drops them).
 // WM_CAPTURE_COUNTDOWN: wParam = capture button, lParam = steps left.
@@ -46,4 +53,5 @@ DWORD WINAPI CaptureKey(void* request);
 
 // Starts CaptureKey on a new thread with its own copy of the request and of the key codes of the
 // request's layout, which are worked out here, on the dialog's thread; false if no thread started.
-bool StartCapture(const CaptureRequest& request);
+// A step of a sequence after the first starts from gSequenceCarry rather than a snapshot of its own.
+bool StartCapture(const CaptureRequest& request, bool fromCarry = false);

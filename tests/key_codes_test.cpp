@@ -69,34 +69,55 @@ namespace {
 constexpr int16_t Down = static_cast<int16_t>(0x8000);
 constexpr int16_t TappedSinceLastQuery = 1;
 
-struct ChangeCase {
-    const char* what;
-    std::vector<std::pair<int, int16_t>> atClick, now;
-    int taken;
-};
+using KeyStates = std::vector<std::pair<int, int16_t>>;
 
-KeySample SampleOf(const std::vector<std::pair<int, int16_t>>& keys) {
+KeySample SampleOf(const KeyStates& keys) {
     KeySample sample = {};
     for (auto [vk, state] : keys)
         sample.state[vk] = state;
     return sample;
 }
 
-TEST(ChangedKey, TheCaptureTakesTheLowestChangedKeyAndAltGrAsAlt) {
+// The key taken from the samples after the snapshot, one by one, under each rule set; -1 for none.
+struct ChangeCase {
+    const char* what;
+    KeyStates atSnapshot;
+    std::vector<KeyStates> samples;
+    int single, sequenceStep;
+};
+
+int TakenKey(const ChangeCase& c, ChangeRules rules) {
+    KeySnapshot snapshot = SnapshotOf(SampleOf(c.atSnapshot));
+    for (const KeyStates& sample : c.samples)
+        if (int vk = ChangedKey(snapshot, SampleOf(sample), rules); vk != -1)
+            return vk;
+    return -1;
+}
+
+TEST(ChangedKey, ASingleCaptureTakesAnyChangeAndASequenceStepOnlyAKeyGoingDown) {
     const ChangeCase cases[] = {
-        {"AltGr: left Ctrl with right Alt gives Alt",
+        {"a press after the snapshot", {}, {{}, {{'A', Down}}}, 'A', 'A'},
+        {"a release", {{'Q', Down}}, {{}}, 'Q', -1},
+        {"a key held throughout", {{'Q', Down}}, {{{'Q', Down}}, {{'Q', Down}}}, -1, -1},
+        {"a held key released, then pressed again", {{'Q', Down}}, {{}, {{'Q', Down}}}, 'Q', 'Q'},
+        {"a roll: the key before still down as the next goes down",
+         {{'A', Down}},
+         {{{'A', Down}, {'B', Down}}},
+         'B',
+         'B'},
+        {"left Ctrl with right Alt gives Alt",
          {},
-         {{0x11, Down}, {0xA2, Down}, {0x12, Down}, {0xA5, Down}},
+         {{{0x11, Down}, {0xA2, Down}, {0x12, Down}, {0xA5, Down}}},
+         0x12,
          0x12},
-        {"left Ctrl alone stays Ctrl", {}, {{0x11, Down}, {0xA2, Down}}, 0x11},
-        {"Shift with A gives Shift", {}, {{0x10, Down}, {0xA0, Down}, {'A', Down}}, 0x10},
-        {"a held key released gives that key", {{'Q', Down}}, {}, 'Q'},
-        {"a tap between two samples counts", {}, {{'T', TappedSinceLastQuery}}, 'T'},
-        {"nothing changed gives none", {{'Q', Down}}, {{'Q', Down}}, -1},
+        {"Shift with A gives Shift", {}, {{{0x10, Down}, {0xA0, Down}, {'A', Down}}}, 0x10, 0x10},
+        {"a tap between two samples", {}, {{{'T', TappedSinceLastQuery}}}, 'T', 'T'},
+        {"a mouse click", {}, {{{1, Down}}}, 1, -1},
     };
-    for (const ChangeCase& c : cases)
-        EXPECT_EQ(ChangedKey(SnapshotOf(SampleOf(c.atClick)), SampleOf(c.now), {true, false}), c.taken)
-            << c.what;
+    for (const ChangeCase& c : cases) {
+        EXPECT_EQ(TakenKey(c, SingleCaptureRules), c.single) << "single capture: " << c.what;
+        EXPECT_EQ(TakenKey(c, SequenceStepRules), c.sequenceStep) << "sequence step: " << c.what;
+    }
 }
 
 } // namespace
