@@ -151,14 +151,21 @@ void EndSettingsDialog(HWND dialog, int result) {
 // the activation back to it when the box closes, so the corrected path is typed into the dialog,
 // not into the window an ownerless box would leave active. The save's warnings have no owner, so
 // the dialog is disabled by hand while one is up: a second OK behind it would start a second save.
+// A refused save (a read-only or locked file, a folder the user may not write) keeps the dialog and
+// every key of this visit: the user can remove the cause and press OK again, or leave.
 void OnOk(HWND dialog) {
     if (!StoreDriverPath(dialog)) {
         SetFocus(GetDlgItem(dialog, IDC_DRIVER_PATH));
         return;
     }
     EnableWindow(dialog, FALSE);
-    SaveSettings();
-    EndSettingsDialog(dialog, IDOK);
+    if (SaveSettings()) {
+        EndSettingsDialog(dialog, IDOK);
+        return;
+    }
+    EnableWindow(dialog, TRUE);
+    SetForegroundWindow(dialog);
+    SetFocus(GetDlgItem(dialog, IDOK));
 }
 
 // The dialog manager turns Escape into Cancel; only a click on Cancel closes the dialog. The key's

@@ -14,22 +14,33 @@ Bytes EditedFile() {
     return file;
 }
 
-// Presses OK and expects the warning box, then the exit code 0 once it is dismissed. The warning
-// has no owner, so the dialog behind it is disabled: a second OK would start a second save.
+// Presses OK and expects the warning box. The warning has no owner, so the dialog behind it is
+// disabled while it is up: a second OK would start a second save. Once it is dismissed the dialog is
+// there again, enabled, with every key of the visit.
 void OkAndExpectWarning(Tool& tool, const char* warning) {
     Click(tool.dialog, IDOK);
     ASSERT_NE(WaitForWindow(tool, L"Error!"), nullptr) << "no warning";
     EXPECT_FALSE(IsWindowEnabled(tool.dialog));
     DismissWarning(tool, warning);
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(tool.dialog) != FALSE; }, 3000))
+        << "the dialog did not come back after the warning";
+    EXPECT_TRUE(IsWindowVisible(tool.dialog));
+}
+
+void CancelAndExpectExit(Tool& tool) {
+    Click(tool.dialog, IDCANCEL);
     EXPECT_EQ(WaitForExit(tool), 0);
 }
 
-// Changes an option, presses OK, and expects the warning, the exit code 0 and the old file.
+// Changes an option, presses OK, and expects the warning, the old file, and the exit code 0 once the
+// user leaves with Cancel.
 void ExpectSaveRefused(const char* warning, const Bytes& before) {
     Tool tool = StartWithDialog();
     ASSERT_NE(tool.dialog, nullptr);
     Click(tool.dialog, IDC_LOW_RESOLUTION);
     OkAndExpectWarning(tool, warning);
+    EXPECT_EQ(ReadBytes(BindingsFileName), before);
+    CancelAndExpectExit(tool);
     EXPECT_EQ(ReadBytes(BindingsFileName), before);
 }
 
@@ -75,10 +86,21 @@ TEST_F(FailingSave, AHiddenFileStaysHidden) {
     EXPECT_TRUE(GetFileAttributesW(L"orvane_bindings.bin") & FILE_ATTRIBUTE_HIDDEN);
 }
 
-TEST_F(FailingSave, AReadOnlyFileIsKept) {
+// The read-only attribute is cleared while the dialog waits, and the second OK saves the change made
+// before the first.
+TEST_F(FailingSave, AReadOnlyFileIsKeptAndSavedOnceTheUserClearsIt) {
     SetFileAttributesW(L"orvane_bindings.bin", FILE_ATTRIBUTE_READONLY);
-    ExpectSaveRefused(CouldNotOpenOnSaveWarning, EditedFile());
+    Tool tool = StartWithDialog();
+    ASSERT_NE(tool.dialog, nullptr);
+    Click(tool.dialog, IDC_LOW_RESOLUTION);
+    OkAndExpectWarning(tool, CouldNotOpenOnSaveWarning);
+    EXPECT_EQ(ReadBytes(BindingsFileName), EditedFile());
     SetFileAttributesW(L"orvane_bindings.bin", FILE_ATTRIBUTE_NORMAL);
+    Click(tool.dialog, IDOK);
+    EXPECT_EQ(WaitForExit(tool), 0);
+    Bytes expected = EditedFile();
+    expected[1372 - 3] = 1;
+    EXPECT_EQ(ReadBytes(BindingsFileName), expected);
     EXPECT_EQ(FolderContents("."), std::vector<std::string>{BindingsFileName});
 }
 
@@ -89,6 +111,7 @@ TEST_F(FailingSave, AFileHeldOpenByAnotherProgramIsKept) {
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
     OkAndExpectWarning(tool, CouldNotOpenOnSaveWarning);
     CloseHandle(holder);
+    CancelAndExpectExit(tool);
     EXPECT_EQ(ReadBytes(BindingsFileName), EditedFile());
     EXPECT_EQ(FolderContents("."), std::vector<std::string>{BindingsFileName});
 }
@@ -102,6 +125,7 @@ TEST_F(FailingSave, AFolderRemovedWhileTheDialogIsOpenIsReported) {
     RunUnix(L"/bin/rm -rf " + ToUnixPath(gone.wstring()));
     ASSERT_FALSE(std::filesystem::exists(gone));
     OkAndExpectWarning(tool, CouldNotOpenOnSaveWarning);
+    CancelAndExpectExit(tool);
     EXPECT_FALSE(std::filesystem::exists(gone)) << "nothing recreated";
 }
 
