@@ -60,17 +60,22 @@ bool BeforeDeadline(DWORD start) {
     return GetTickCount() - start < WindowWaitMs;
 }
 
-// The first copy may still be loading the file: its window is waited for, briefly.
-void BringForward(DWORD process, DWORD start) {
+// The first visible, enabled window of the holder's process, or null while there is none yet.
+HWND HolderWindow(DWORD process) {
     WindowSearch search = {process, nullptr};
-    while (EnumWindows(FindProcessWindow, reinterpret_cast<LPARAM>(&search)), search.found == nullptr) {
-        if (!BeforeDeadline(start))
-            return;
-        Sleep(20);
-    }
-    SetForegroundWindow(search.found);
+    EnumWindows(FindProcessWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
+// A window minimised by "Show desktop" is restored first, or it would only flash in the taskbar.
+void BringForward(HWND window) {
+    if (IsIconic(window))
+        ShowWindow(window, SW_RESTORE);
+    SetForegroundWindow(window);
+}
+
+// The holder's process, 0 while it is not yet published, or when its record is closed to this copy
+// (an elevated holder, and this copy is not).
 DWORD ReadHolder(const std::wstring& name) {
     HANDLE mapping = OpenFileMappingW(FILE_MAP_READ, FALSE, name.c_str());
     if (mapping == nullptr)
@@ -94,21 +99,39 @@ void PublishHolder(const std::wstring& name) {
         *static_cast<volatile DWORD*>(view) = GetCurrentProcessId();
 }
 
+// This copy holds the folder once it owns the mutex. A copy that is just ending, or another copy's
+// brief look at it, keeps the name alive without holding it; the mutex of a copy that has ended is
+// abandoned, which gives it to this one.
+bool TakeFolder(HANDLE mutex) {
+    if (mutex == nullptr)
+        return false;
+    DWORD waited = WaitForSingleObject(mutex, 0);
+    return waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
+}
+
 } // namespace
 
-// The mutex handle of the copy that holds the folder stays open until the process ends.
+// The mutex stays owned, and its handle open, until the process ends. A copy started as
+// administrator beside one that is not (Vista and later) is refused the other's mutex: that too
+// means another copy holds the folder. Any other failure to make the mutex lets this copy run.
+// The holder may still be loading the file, or be ending: its window, or its end, is waited for.
 bool AnotherCopyRunsForThisFolder() {
     std::wstring folder = FolderKey(), holderName = ObjectName(L"Holder", folder);
-    HANDLE held = CreateMutexW(nullptr, FALSE, ObjectName(L"Folder", folder).c_str());
-    if (held == nullptr || GetLastError() != ERROR_ALREADY_EXISTS) {
-        PublishHolder(holderName);
-        return false;
+    HANDLE mutex = CreateMutexW(nullptr, FALSE, ObjectName(L"Folder", folder).c_str());
+    bool refused = mutex == nullptr && GetLastError() == ERROR_ACCESS_DENIED;
+    for (DWORD start = GetTickCount();; Sleep(20)) {
+        if ((!refused && mutex == nullptr) || TakeFolder(mutex)) {
+            PublishHolder(holderName);
+            return false;
+        }
+        DWORD holder = ReadHolder(holderName);
+        HWND window = holder != 0 ? HolderWindow(holder) : nullptr;
+        if (window != nullptr || !BeforeDeadline(start)) {
+            if (window != nullptr)
+                BringForward(window);
+            if (mutex != nullptr)
+                CloseHandle(mutex);
+            return true;
+        }
     }
-    CloseHandle(held);
-    DWORD start = GetTickCount(), holder = 0;
-    while ((holder = ReadHolder(holderName)) == 0 && BeforeDeadline(start))
-        Sleep(20);
-    if (holder != 0)
-        BringForward(holder, start);
-    return true;
 }

@@ -41,7 +41,7 @@ set(ORVANE_PLATFORM_SOURCES
     ${CMAKE_SOURCE_DIR}/dialog/clash_marks.cpp
     ${CMAKE_SOURCE_DIR}/dialog/capture_sequence.cpp)
 add_library(orvane_platform STATIC ${ORVANE_PLATFORM_SOURCES})
-target_link_libraries(orvane_platform PUBLIC orvane_core user32 kernel32 comctl32)
+target_link_libraries(orvane_platform PUBLIC orvane_core user32 kernel32 comctl32 advapi32)
 target_compile_options(orvane_platform PRIVATE ${ORVANE_WARNINGS})
 
 add_executable(orvane_config WIN32 app/main.cpp app/running_copy.cpp ${ORVANE_RESOURCE_DIR}/orvane_config.rc)

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Checks that a 32-bit program starts on Windows XP SP3: every DLL it imports ships with XP, every
-# function it takes from KERNEL32, USER32, COMCTL32 or GDI32 is one that MinGW-w64's headers
+# function it takes from KERNEL32, USER32, COMCTL32, GDI32 or ADVAPI32 is one that MinGW-w64's headers
 # declare for XP (a generated file that takes each one's address must compile with
 # _WIN32_WINNT=0x0501), and its header asks for no newer system than 5.1.
 # The build names its own objdump and C compiler, so the check uses the toolchain that built PROGRAM.
@@ -41,7 +41,7 @@ done
     echo '#include <windows.h>'
     echo '#include <commctrl.h>'
     echo 'const void* const imported[] = {'
-    awk '$1 ~ /^(KERNEL32|USER32|COMCTL32|GDI32)\.DLL$/ {print "    (const void*)&" $2 ","}' "$work/imports"
+    awk '$1 ~ /^(KERNEL32|USER32|COMCTL32|GDI32|ADVAPI32)\.DLL$/ {print "    (const void*)&" $2 ","}' "$work/imports"
     echo '};'
 } >"$work/probe.c"
 if ! "$compiler" -c -o "$work/probe.o" "$work/probe.c" 2>"$work/errors"; then
