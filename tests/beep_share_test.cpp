@@ -1,41 +1,97 @@
-// Two copies of the tool for different folders: the beep ends as the user had it before the first
-// one started, although the second found it switched off.
+// Copies of the tool for different folders share the beep: it ends as the user had it before the
+// first one started, whatever order they end in, and whether or not some were killed.
 #include "dialog/beep_share.h"
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 namespace {
 
-bool gSystemBeep = true; // the session's setting, as both copies see it
+bool gSystemBeep = true;  // the session's live setting, as every copy sees it
+bool gProfileBeep = true; // the user's setting in the profile, which no copy writes
 int gReads = 0;
+std::set<uint32_t> gRunning;
 
-bool ReadSystemBeep() {
+bool ReadUserSetting() {
     ++gReads;
-    return gSystemBeep;
+    return gProfileBeep;
 }
 
-// Returns the beep setting after both copies have ended.
-bool RunTwoCopies(bool userSetting) {
-    BeepShare share = {};
-    gSystemBeep = userSetting;
-    gReads = 0;
-    JoinBeepShare(share, ReadSystemBeep);
-    gSystemBeep = false; // the first copy's dialog switches it off
-    JoinBeepShare(share, ReadSystemBeep);
-    bool userBeepOn = false;
-    for (int copy = 0; copy < 2; ++copy) {
-        bool last = LeaveBeepShare(share, userBeepOn);
-        EXPECT_EQ(last, copy == 1);
-        if (last)
-            gSystemBeep = userBeepOn;
-    }
-    EXPECT_EQ(gReads, 1) << "only the first copy reads the user's setting";
-    return gSystemBeep;
+bool IsRunning(uint32_t processId) {
+    return gRunning.count(processId) != 0;
 }
+
+struct Session {
+    BeepShare share = {};
+    explicit Session(bool userSetting) {
+        gSystemBeep = gProfileBeep = userSetting;
+        gReads = 0;
+        gRunning.clear();
+    }
+    void Start(uint32_t copy) {
+        gRunning.insert(copy);
+        ASSERT_TRUE(JoinBeepShare(share, copy, IsRunning, ReadUserSetting));
+        gSystemBeep = false;
+    }
+    void End(uint32_t copy) {
+        bool userBeepOn = false;
+        if (LeaveBeepShare(share, copy, IsRunning, userBeepOn))
+            gSystemBeep = userBeepOn;
+        gRunning.erase(copy);
+    }
+    void Kill(uint32_t copy) { gRunning.erase(copy); }
+};
 
 TEST(BeepShare, TheLastCopyToEndPutsBackWhatTheFirstFound) {
-    for (bool userSetting : {true, false})
-        EXPECT_EQ(RunTwoCopies(userSetting), userSetting);
+    for (bool userSetting : {true, false}) {
+        for (bool firstEndsFirst : {true, false}) {
+            Session session(userSetting);
+            session.Start(100);
+            session.Start(200);
+            session.End(firstEndsFirst ? 100 : 200);
+            EXPECT_FALSE(gSystemBeep) << "one copy still runs";
+            session.End(firstEndsFirst ? 200 : 100);
+            EXPECT_EQ(gSystemBeep, userSetting);
+            EXPECT_EQ(gReads, 1) << "only the first copy reads the user's setting";
+        }
+    }
+}
+
+TEST(BeepShare, AKilledCopyNeitherKeepsTheBeepOffNorPassesOffForTheUsersSetting) {
+    Session session(true);
+    session.Start(100);
+    session.Start(200);
+    session.Kill(100);
+    session.End(200);
+    EXPECT_TRUE(gSystemBeep) << "the copy left last puts it back";
+
+    session.Start(300);
+    session.Kill(300);
+    EXPECT_FALSE(gSystemBeep);
+    session.Start(400);
+    session.End(400);
+    EXPECT_TRUE(gSystemBeep) << "the next start reads the user's setting again, not the killed copy's off";
+    EXPECT_EQ(gReads, 3) << "each copy that found no running copy listed";
+}
+
+TEST(BeepShare, AFullRecordLeavesTheBeepToTheCopiesInIt) {
+    BeepShare share = {};
+    gRunning.clear();
+    for (uint32_t copy = 1; copy <= BeepShareSlots; ++copy) {
+        gRunning.insert(copy);
+        EXPECT_TRUE(JoinBeepShare(share, copy, IsRunning, ReadUserSetting));
+    }
+    gRunning.insert(1000);
+    EXPECT_FALSE(JoinBeepShare(share, 1000, IsRunning, ReadUserSetting));
+}
+
+TEST(BeepShare, TheProfilesYesOrNoIsTheUsersSettingAndTheLiveOneOtherwise) {
+    EXPECT_TRUE(UserBeepSetting(L"yes", false));
+    EXPECT_TRUE(UserBeepSetting(L"Yes", false));
+    EXPECT_FALSE(UserBeepSetting(L"no", true));
+    EXPECT_TRUE(UserBeepSetting(L"", true));
+    EXPECT_FALSE(UserBeepSetting(L"maybe", false));
 }
 
 } // namespace

@@ -619,9 +619,11 @@ TEST_F(SettingsDialog, AltAloneDoesNotEnterMenuMode) {
     EXPECT_FALSE(gWasInMenuMode);
 }
 
+// The user's setting is set as Control Panel sets it, in the profile too: that is what the first copy
+// reads, since a copy that was killed leaves the live setting off.
 TEST_F(SettingsDialog, TheBeepIsOffWhileTheDialogIsUpAndRestoredAfter) {
     for (BOOL before : {TRUE, FALSE}) {
-        SystemParametersInfoW(SPI_SETBEEP, before, nullptr, 0);
+        SystemParametersInfoW(SPI_SETBEEP, before, nullptr, SPIF_UPDATEINIFILE);
         LoadFile(BuildImageFromRules(StandardLayout));
         Open();
         BOOL during = TRUE;
@@ -633,6 +635,7 @@ TEST_F(SettingsDialog, TheBeepIsOffWhileTheDialogIsUpAndRestoredAfter) {
         SystemParametersInfoW(SPI_GETBEEP, 0, &after, 0);
         EXPECT_EQ(after, before);
     }
+    SystemParametersInfoW(SPI_SETBEEP, TRUE, nullptr, SPIF_UPDATEINIFILE);
 }
 
 } // namespace
