@@ -211,7 +211,7 @@ size_t StandardSlotByte(size_t slot) {
 }
 
 class AssignAll : public EndToEnd {
-  protected:
+  public:
     void SetUp() override {
         image = BuildImageFromRules(StandardLayout);
         SeedWith(image);
@@ -258,6 +258,48 @@ TEST_F(AssignAll, AClickOnStopAfterFiveInputsKeepsTheRestAsTheyWere) {
     for (size_t slot = 0; slot < 5; ++slot)
         expected[StandardSlotByte(slot)] = keys[slot].code;
     SaveAndExpect(expected);
+}
+
+// Runs xdotool's key commands with the dialog's window focused.
+void TypeOnDialog(const std::wstring& commands) {
+    RunUnix(L"/usr/bin/xdotool search --name Orvane windowfocus --sync %1 " + commands);
+}
+
+// Waits for the name of the key in the field, stops the sequence and saves: the first keys of the
+// sequence hold `keys`, the rest of the file is the image.
+void ExpectFirstInputs(AssignAll& test, const std::vector<TestKey>& keys) {
+    int lastField = IDC_STANDARD_KEY_FIRST + static_cast<int>(keys.size()) - 1;
+    EXPECT_TRUE(WaitUntil(
+        [&] { return Text(test.tool.dialog, lastField) == PlatformKeyName(keys.back().code << 16); }, 3000));
+    Click(test.tool.dialog, IDC_ASSIGN_ALL);
+    ASSERT_TRUE(WaitUntil([&] { return SequenceEnded(test.tool); }, 3000));
+    Bytes expected = test.image;
+    for (size_t slot = 0; slot < keys.size(); ++slot)
+        expected[StandardSlotByte(slot)] = keys[slot].code;
+    test.SaveAndExpect(expected);
+}
+
+// A hand on a panel: each key goes down before the one before it is up.
+TEST_F(AssignAll, KeysPressedInARollEachLandOnTheirOwnInput) {
+    std::vector<TestKey> keys = DistinctKeys(4);
+    std::wstring roll = L"keydown " + keys[0].name;
+    for (size_t i = 1; i < keys.size(); ++i)
+        roll += L" sleep 0.06 keydown " + keys[i].name + L" sleep 0.06 keyup " + keys[i - 1].name;
+    TypeOnDialog(roll + L" sleep 0.06 keyup " + keys.back().name);
+    ExpectFirstInputs(*this, keys);
+}
+
+// A hand resting on a button, a stuck switch or a key mapper: the first input takes the key as it
+// goes down (either Shift is the generic Shift), and the inputs after it pass it over while it is held.
+TEST_F(AssignAll, AKeyHeldThroughTheSequenceIsPassedOver) {
+    std::vector<TestKey> keys = {{L"Shift_R", static_cast<uint8_t>(MapVirtualKeyW(VK_SHIFT, 0))}};
+    for (const TestKey& key : DistinctKeys(3))
+        keys.push_back(key);
+    std::wstring typing = L"keydown Shift_R sleep 0.3";
+    for (size_t i = 1; i < keys.size(); ++i)
+        typing += L" keydown " + keys[i].name + L" sleep 0.08 keyup " + keys[i].name + L" sleep 0.3";
+    TypeOnDialog(typing + L" keyup Shift_R");
+    ExpectFirstInputs(*this, keys);
 }
 
 TEST_F(AssignAll, ASequenceWhoseFirstInputRunsOutOfTimeEndsAndChangesNothing) {
