@@ -1,5 +1,6 @@
 // Benchmarks of the real program under Wine: start-up time beside a minimal dialog program, the CPU
-// that one capture uses, the pace of a sequence over every input, 200 start/OK runs, and how many
+// that one capture uses, the idle dialog's CPU with the live key test and without, the pace of a
+// sequence over every input, 200 start/OK runs, and how many
 // short key taps a capture sees, with the tool's sampling and with the first design's (one sample
 // per 100 ms step).
 // Usage: tool_bench TOOL.exe MINIMAL.exe SINGLE_SAMPLE_TOOL.exe
@@ -86,6 +87,26 @@ void MeasureCaptureCpu(const std::wstring& exe) {
     StartCaptureOfSlot0(tool.dialog);
     double capturing = CpuPercentOver(8000);
     printf("CPU of the tool: %.1f %% of a core idle, %.1f %% while one capture runs\n", idle, capturing);
+    Close(tool);
+}
+
+// The idle dialog in front, where the live key test reads the keyboard about every 30 ms, beside the
+// same dialog behind another window, where the test stops.
+void MeasureKeyTestCpu(const std::wstring& exe) {
+    Tool tool = StartProgram(exe, DialogCaption);
+    TypeOnDialog(L"sleep 0.5");
+    bool inFront = GetForegroundWindow() == tool.dialog;
+    double testing = CpuPercentOver(10000);
+    HWND other = CreateWindowExW(0, L"Static", L"another program", WS_POPUP | WS_VISIBLE, 0, 0, 200, 100,
+                                 nullptr, nullptr, nullptr, nullptr);
+    SetForegroundWindow(other);
+    Sleep(500);
+    bool behind = GetForegroundWindow() == other;
+    double stopped = CpuPercentOver(10000);
+    printf("CPU of the idle dialog: %.2f %% of a core in front with the key test running%s, %.2f %% behind "
+           "another window with the test stopped%s\n",
+           testing, inFront ? "" : " (NOT IN FRONT)", stopped, behind ? "" : " (NOT BEHIND)");
+    DestroyWindow(other);
     Close(tool);
 }
 
@@ -222,6 +243,9 @@ int main(int argc, char** argv) {
     fflush(stdout);
 
     MeasureCaptureCpu(tool);
+    fflush(stdout);
+
+    MeasureKeyTestCpu(tool);
     fflush(stdout);
 
     MeasureSequence(tool);

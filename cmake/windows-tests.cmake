@@ -43,9 +43,22 @@ add_wine_test(dialog_tests dialog_tests --gtest_filter=-Big5CodePage.*)
 add_big5_wine_test(dialog_tests_big5 dialog_tests --gtest_filter=Big5CodePage.*)
 
 # Starts the real program; slow, so labelled to be run alone or left out.
-add_executable(e2e_tests test_support.cpp e2e_support.cpp e2e_test.cpp e2e_faults_test.cpp)
+add_executable(e2e_tests test_support.cpp e2e_support.cpp e2e_test.cpp e2e_faults_test.cpp e2e_cabinet_test.cpp)
 target_link_libraries(e2e_tests PRIVATE orvane_core GTest::gtest)
 target_compile_options(e2e_tests PRIVATE ${ORVANE_WARNINGS})
-add_wine_test(e2e_tests e2e_tests $<TARGET_FILE:orvane_config> --gtest_filter=-Big5EndToEnd.*)
+add_wine_test(e2e_tests e2e_tests $<TARGET_FILE:orvane_config> --gtest_filter=-Big5EndToEnd.*:SmallScreen.*)
 add_big5_wine_test(e2e_tests_big5 e2e_tests $<TARGET_FILE:orvane_config> --gtest_filter=Big5EndToEnd.*)
-set_tests_properties(e2e_tests e2e_tests_big5 PROPERTIES LABELS e2e)
+
+# A 640 x 480 screen whose taskbar leaves a work area 450 pixels high, in a session of its own: Wine
+# reads the work area of the display its wineserver started with.
+set(SMALL_SCREEN_DIR ${CMAKE_BINARY_DIR}/small-screen)
+add_test(NAME small_screen_session_start COMMAND ${WINE_SESSION} start ${SMALL_SCREEN_DIR} 640x480 450)
+add_test(NAME small_screen_session_stop COMMAND ${WINE_SESSION} stop ${SMALL_SCREEN_DIR})
+set_tests_properties(small_screen_session_start PROPERTIES FIXTURES_SETUP small_screen FIXTURES_REQUIRED wine)
+set_tests_properties(small_screen_session_stop PROPERTIES FIXTURES_CLEANUP small_screen)
+add_test(NAME e2e_tests_small_screen COMMAND e2e_tests $<TARGET_FILE:orvane_config> --gtest_filter=SmallScreen.*)
+set_tests_properties(e2e_tests_small_screen PROPERTIES
+    FIXTURES_REQUIRED small_screen
+    ENVIRONMENT "ORVANE_BUILD_DIR=${SMALL_SCREEN_DIR}"
+    TIMEOUT 600)
+set_tests_properties(e2e_tests e2e_tests_big5 e2e_tests_small_screen PROPERTIES LABELS e2e)

@@ -39,7 +39,11 @@ set(ORVANE_PLATFORM_SOURCES
     ${CMAKE_SOURCE_DIR}/dialog/fallback_captions.cpp
     ${CMAKE_SOURCE_DIR}/dialog/session_beep.cpp
     ${CMAKE_SOURCE_DIR}/dialog/clash_marks.cpp
-    ${CMAKE_SOURCE_DIR}/dialog/capture_sequence.cpp)
+    ${CMAKE_SOURCE_DIR}/dialog/capture_sequence.cpp
+    ${CMAKE_SOURCE_DIR}/dialog/key_fields.cpp
+    ${CMAKE_SOURCE_DIR}/dialog/input_menu.cpp
+    ${CMAKE_SOURCE_DIR}/dialog/key_test.cpp
+    ${CMAKE_SOURCE_DIR}/dialog/small_screen.cpp)
 add_library(orvane_platform STATIC ${ORVANE_PLATFORM_SOURCES})
 target_link_libraries(orvane_platform PUBLIC orvane_core user32 kernel32 comctl32 advapi32)
 target_compile_options(orvane_platform PRIVATE ${ORVANE_WARNINGS})

@@ -2,7 +2,7 @@
 
 #include "dialog/clash_marks.h"
 #include "dialog/fallback_captions.h"
-#include "dialog/settings_dialog.h"
+#include "dialog/key_fields.h"
 #include "keys/capture_target.h"
 #include "keys/key_capture.h"
 #include "resources/resource.h"
@@ -15,9 +15,12 @@ namespace {
 constexpr int CaptureButtonCount = IDC_EXIT_CAPTURE - IDC_STANDARD_CAPTURE_FIRST + 1;
 
 // The dialog thread's own state besides gRunningSequence, which only it writes.
+// Each step of a sequence runs under a number of its own, so that a skip can stop one step alone.
 uint8_t gNumber = 0;
 std::vector<int> gOrder;
 size_t gNext = 0;
+// Whether the step before ended with a key: the next one then starts from the sample that found it.
+bool gCarryValid = false;
 bool gSingleCaptureRuns[CaptureButtonCount] = {};
 
 bool IsCaptureButton(int id) {
@@ -34,12 +37,24 @@ void ShowRunning(HWND dialog, bool running) {
     SetDlgItemTextW(dialog, IDC_ASSIGN_ALL, ShownCaption(running ? L"停止" : L"依序設定"));
     EnableCaptureButtons(dialog, !running);
     EnableWindow(GetDlgItem(dialog, IDC_MAHJONG_GAME), !running);
+    EnableWindow(GetDlgItem(dialog, IDC_SKIP), running);
 }
 
-// The click left the focus on the stop button, where Space would click it.
+// A new number for the next step; the step that ran stops once it sees it.
+void NextNumber() {
+    gNumber = static_cast<uint8_t>(gNumber == 255 ? 1 : gNumber + 1);
+    WriteShared(gRunningSequence, gNumber);
+}
+
+// The click left the focus on the stop or skip button, where Space would click it.
 bool StartNextStep(HWND dialog) {
     SetFocus(nullptr);
-    return StartCapture({dialog, gOrder[gNext], GetKeyboardLayout(0), gNumber}, gNext > 0);
+    return StartCapture({dialog, gOrder[gNext], GetKeyboardLayout(0), gNumber}, gCarryValid);
+}
+
+void StartStepOrStop(HWND dialog) {
+    if (++gNext == gOrder.size() || !StartNextStep(dialog))
+        StopSequence(dialog);
 }
 
 } // namespace
@@ -48,11 +63,20 @@ bool SequenceRuns() {
     return ReadShared(gRunningSequence) != 0;
 }
 
+bool CaptureRuns() {
+    if (SequenceRuns())
+        return true;
+    for (bool runs : gSingleCaptureRuns)
+        if (runs)
+            return true;
+    return false;
+}
+
 void StartSequence(HWND dialog) {
-    gNumber = static_cast<uint8_t>(gNumber == 255 ? 1 : gNumber + 1);
     gOrder = InputButtons();
     gNext = 0;
-    WriteShared(gRunningSequence, gNumber);
+    gCarryValid = false;
+    NextNumber();
     ShowRunning(dialog, true);
     if (!StartNextStep(dialog))
         StopSequence(dialog);
@@ -80,6 +104,21 @@ void OnSequenceStepFinished(HWND dialog, int button, LPARAM result) {
     }
     if (SequenceOfCaptureResult(result) != ReadShared(gRunningSequence) || gOrder[gNext] != button)
         return;
-    if (!(result & CaptureFinishedWithKey) || ++gNext == gOrder.size() || !StartNextStep(dialog))
+    gCarryValid = (result & CaptureFinishedWithKey) != 0;
+    if (!gCarryValid) {
         StopSequence(dialog);
+        return;
+    }
+    NextNumber();
+    StartStepOrStop(dialog);
+}
+
+// The next step takes a snapshot of its own: no key ended the skipped one.
+void SkipSequenceStep(HWND dialog) {
+    if (!SequenceRuns())
+        return;
+    ClearInputKey(dialog, gOrder[gNext]);
+    gCarryValid = false;
+    NextNumber();
+    StartStepOrStop(dialog);
 }

@@ -8,8 +8,13 @@
 #include <windows.h>
 
 bool SequenceRuns();
+// Whether a sequence or any single capture runs.
+bool CaptureRuns();
 void StartSequence(HWND dialog);
 void StopSequence(HWND dialog);
+// "跳過": the running input is left with no key (code 0) and the next one starts; after the exit
+// key the sequence ends.
+void SkipSequenceStep(HWND dialog);
 
 // A single capture started or ended on a capture button: the end of a sequence leaves its button
 // disabled while it runs.

@@ -51,6 +51,8 @@ constexpr CaptionPair EnglishCaptions[] = {
     {L"取消", L"Cancel"},
     {L"依序設定", L"Assign all"},
     {L"停止", L"Stop"},
+    {L"跳過", L"Skip"},
+    {L"清除按鍵", L"Clear key"},
 };
 
 bool gEnglish = false;

@@ -8,7 +8,11 @@
 #include "dialog/dialog_template.h"
 #include "dialog/driver_path.h"
 #include "dialog/fallback_captions.h"
+#include "dialog/input_menu.h"
+#include "dialog/key_fields.h"
+#include "dialog/key_test.h"
 #include "dialog/session_beep.h"
+#include "dialog/small_screen.h"
 #include "keys/capture_target.h"
 #include "keys/key_capture.h"
 #include "keys/key_codes.h"
@@ -18,7 +22,6 @@
 
 namespace {
 
-constexpr int KeyNameCapacity = 255;
 constexpr int CapturedNameCapacity = 512;
 // The path text as the fill left it in its field: while the field still holds it, OK keeps the
 // loaded bytes as they are, including bytes the code page cannot show.
@@ -200,6 +203,9 @@ void OnCommand(HWND dialog, int id) {
     case IDC_ASSIGN_ALL:
         SequenceRuns() ? StopSequence(dialog) : StartSequence(dialog);
         break;
+    case IDC_SKIP:
+        SkipSequenceStep(dialog);
+        break;
     default:
         if (id >= IDC_STANDARD_CAPTURE_FIRST && id < IDC_STANDARD_CAPTURE_FIRST + 100)
             OnCaptureButton(dialog, id);
@@ -241,12 +247,6 @@ BOOL IgnoreKeyMenu(HWND dialog, WPARAM command, LPARAM key) {
 
 } // namespace
 
-void ShowKeyName(HWND dialog, int field, uint8_t code) {
-    wchar_t name[KeyNameCapacity] = {};
-    KeyNameFromCode(code, name, KeyNameCapacity);
-    SetDlgItemTextW(dialog, field, name);
-}
-
 void FillDialog(HWND dialog) {
     FillDriverPath(dialog);
     CheckDlgButton(dialog, IDC_LOW_RESOLUTION,
@@ -265,6 +265,8 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
         FillDialog(dialog);
         ShowLayoutControls(dialog);
         ShowClashMarks(dialog);
+        FitToWorkArea(dialog);
+        StartKeyTest(dialog);
         ShowWindow(dialog, SW_SHOW);
         return TRUE;
     case WM_COMMAND:
@@ -275,6 +277,13 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
         return TRUE;
     case WM_CAPTURE_FINISHED:
         OnCaptureFinished(dialog, static_cast<int>(wParam), lParam);
+        return TRUE;
+    case WM_TIMER:
+        if (wParam == KeyTestTimer)
+            OnKeyTestTimer(dialog);
+        return TRUE;
+    case WM_CONTEXTMENU:
+        OnInputContextMenu(dialog, reinterpret_cast<HWND>(wParam), lParam);
         return TRUE;
     case WM_SYSCOMMAND:
         return IgnoreKeyMenu(dialog, wParam, lParam);

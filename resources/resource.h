@@ -13,6 +13,10 @@
 #define IDC_LOW_RESOLUTION 1005
 #define IDC_DRIVER_PATH 1006
 #define IDC_ASSIGN_ALL 1007
+#define IDC_SKIP 1008
+
+// The item of the menu a right click on a capture button opens.
+#define IDM_CLEAR_KEY 5001
 
 // Key fields: standard slot i is 2000 + i, mahjong slot i is 2026 + i.
 #define IDC_STANDARD_KEY_FIRST 2000

@@ -5,7 +5,7 @@
 set -euo pipefail
 packages=(cmake make g++ git python3 googletest clang clang-format libclang-rt-14-dev
     g++-mingw-w64-i686-win32 binutils-mingw-w64-i686 mingw-w64-tools
-    wine wine32:i386 wine64 xvfb xdotool imagemagick fonts-wqy-microhei fonts-wine)
+    wine wine32:i386 wine64 xvfb xdotool x11-utils imagemagick fonts-wqy-microhei fonts-wine)
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
 

@@ -1,9 +1,15 @@
 #!/usr/bin/env bash
 # Starts or stops what the Windows tests run in: a Wine prefix of the build's own, a persistent
-# wineserver and an Xvfb display. Usage: wine-session.sh start|stop BUILD_DIR
+# wineserver and an Xvfb display. A session with a SCREEN size (640x480) and a WORKAREA height
+# stands for a small screen with a taskbar below the work area; it takes a copy of the prefix in
+# the folder above, once that one is ready.
+# Usage: wine-session.sh start|stop DIR [SCREEN WORKAREA]
 set -euo pipefail
 action=$1
+mkdir -p "$2"
 build=$(cd "$2" && pwd)
+screen=${3:-}
+work_area_height=${4:-}
 env_file=$build/wine-session.env
 here=$(cd "$(dirname "$0")" && pwd)
 
@@ -11,9 +17,16 @@ start() {
     export WINEPREFIX=$build/wineprefix WINEDEBUG=-all
     # shellcheck source=wine-loader.sh
     . "$here/wine-loader.sh"
-    local display
-    display=$("$here/start-xvfb.sh" "$build/xvfb.pid")
+    local display seed=$build/../wineprefix
+    display=$("$here/start-xvfb.sh" "$build/xvfb.pid" $screen)
     export DISPLAY=$display
+    if [ -n "$screen" ]; then
+        # Wine's X11 driver takes the work area from the root window's _NET_WORKAREA.
+        xprop -root -f _NET_WORKAREA 32c -set _NET_WORKAREA "0, 0, ${screen%x*}, $work_area_height"
+        if [ ! -f "$WINEPREFIX/.orvane-wow64-ready" ] && [ -f "$seed/.orvane-wow64-ready" ]; then
+            cp -a "$seed" "$WINEPREFIX"
+        fi
+    fi
     # No window manager runs here: Wine manages its windows itself, and the dialog's Chinese
     # captions need a font that has them. A program that crashes prints its backtrace and ends,
     # where Wine's crash dialog would keep it, and the test run, waiting for a click.

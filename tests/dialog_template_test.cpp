@@ -21,7 +21,8 @@ enum Kind {
     OkButton,
     CancelButton,
     Bitmap,
-    Credit
+    Credit,
+    SkipButton
 };
 
 struct ExpectedControl {
@@ -58,6 +59,8 @@ KindTraits TraitsOf(Kind kind) {
         return {L"Static", SS_BITMAP | SS_REALSIZECONTROL};
     case Credit:
         return {L"Static", SS_LEFT | WS_DISABLED};
+    case SkipButton:
+        return {L"Button", BS_PUSHBUTTON | WS_DISABLED};
     }
     return {L"", 0};
 }
@@ -87,7 +90,8 @@ std::vector<ExpectedControl> ExpectedControls() {
         {-1, RowLabel, Place(261, 234, 17, 8), L"離開"},
         {IDC_EXIT_KEY, KeyField, Place(259, 245, 74, 14), L""},
         {IDC_EXIT_CAPTURE, CaptureButton, Place(334, 245, 12, 12), L""},
-        {IDC_ASSIGN_ALL, CaptureButton, Place(259, 266, 87, 14), L"依序設定"},
+        {IDC_ASSIGN_ALL, CaptureButton, Place(259, 266, 42, 14), L"依序設定"},
+        {IDC_SKIP, SkipButton, Place(304, 266, 42, 14), L"跳過"},
         {4033, GroupFrame, Place(47, 87, 96, 222), L"第一玩家"},
         {4034, GroupFrame, Place(152, 87, 96, 222), L"第二玩家"},
         {4035, GroupFrame, Place(5, 86, 246, 224), L"麻將"},

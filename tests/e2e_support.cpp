@@ -67,15 +67,19 @@ void RunUnix(std::wstring commandLine) {
 }
 
 // The pointer leaves and comes back, so that a window that appeared under it sees it arrive.
-void ClickAt(const RECT& place) {
+void ClickAt(const RECT& place, int button) {
     int x = (place.left + place.right) / 2, y = (place.top + place.bottom) / 2;
     RunUnix(L"/usr/bin/xdotool mousemove " + std::to_wstring(x + 3) + L" " + std::to_wstring(y + 3) +
-            L" sleep 0.05 mousemove --sync " + std::to_wstring(x) + L" " + std::to_wstring(y) + L" click 1");
+            L" sleep 0.05 mousemove --sync " + std::to_wstring(x) + L" " + std::to_wstring(y) + L" click " +
+            std::to_wstring(button));
+}
+
+void TypeOnDialog(const std::wstring& commands) {
+    RunUnix(L"/usr/bin/xdotool search --name Orvane windowfocus --sync %1 " + commands);
 }
 
 void PressKey(const std::wstring& key, int holdMs) {
-    RunUnix(L"/usr/bin/xdotool search --name Orvane windowfocus --sync %1 keydown " + key + L" sleep " +
-            std::to_wstring(holdMs / 1000.0) + L" keyup " + key);
+    TypeOnDialog(L"keydown " + key + L" sleep " + std::to_wstring(holdMs / 1000.0) + L" keyup " + key);
 }
 
 Tool Start() {

@@ -22,12 +22,14 @@ std::wstring ToUnixPath(const std::wstring& path);
 // Runs a program of the Linux side and waits for it. Its exit code does not come through Wine.
 void RunUnix(std::wstring commandLine);
 
-// A real mouse click in the middle of a screen rectangle.
-void ClickAt(const RECT& place);
+// A real mouse click in the middle of a screen rectangle: button 1 is the left one, 3 the right.
+void ClickAt(const RECT& place, int button = 1);
 void Click(HWND dialog, int id);
 
 // Focuses the settings dialog's X window, then holds the key for the given time.
 void PressKey(const std::wstring& key, int holdMs = 100);
+// Focuses the settings dialog's X window, then runs xdotool's key commands ("keydown a sleep 0.1").
+void TypeOnDialog(const std::wstring& commands);
 
 struct Tool {
     PROCESS_INFORMATION process = {};

@@ -260,11 +260,6 @@ TEST_F(AssignAll, AClickOnStopAfterFiveInputsKeepsTheRestAsTheyWere) {
     SaveAndExpect(expected);
 }
 
-// Runs xdotool's key commands with the dialog's window focused.
-void TypeOnDialog(const std::wstring& commands) {
-    RunUnix(L"/usr/bin/xdotool search --name Orvane windowfocus --sync %1 " + commands);
-}
-
 // Waits for the name of the key in the field, stops the sequence and saves: the first keys of the
 // sequence hold `keys`, the rest of the file is the image.
 void ExpectFirstInputs(AssignAll& test, const std::vector<TestKey>& keys) {
@@ -300,6 +295,19 @@ TEST_F(AssignAll, AKeyHeldThroughTheSequenceIsPassedOver) {
         typing += L" keydown " + keys[i].name + L" sleep 0.08 keyup " + keys[i].name + L" sleep 0.3";
     TypeOnDialog(typing + L" keyup Shift_R");
     ExpectFirstInputs(*this, keys);
+}
+
+// An input the panel lacks: 跳過 leaves it with no key, and the next input takes the next key.
+TEST_F(AssignAll, ASkippedInputHoldsNoKeyAndTheNextInputTakesTheNextKey) {
+    std::vector<TestKey> keys = DistinctKeys(2);
+    auto countingDown = [&](int field) { return Text(tool.dialog, field).size() == 2; }; // 99 to 10
+    PressInTurn({keys[0].name});
+    ASSERT_TRUE(WaitUntil([&] { return countingDown(2001); }, 3000));
+    Click(tool.dialog, IDC_SKIP);
+    ASSERT_TRUE(WaitUntil([&] { return countingDown(2002); }, 3000));
+    EXPECT_EQ(Text(tool.dialog, 2001), L"");
+    PressInTurn({keys[1].name});
+    ExpectFirstInputs(*this, {keys[0], {L"", 0}, keys[1]});
 }
 
 TEST_F(AssignAll, ASequenceWhoseFirstInputRunsOutOfTimeEndsAndChangesNothing) {

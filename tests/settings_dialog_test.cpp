@@ -2,6 +2,7 @@
 // close, captures and the system beep.
 #include "dialog/driver_path.h"
 #include "dialog/fallback_captions.h"
+#include "dialog/key_test.h"
 #include "dialog/session_beep.h"
 #include "dialog/settings_dialog.h"
 #include "keys/key_capture.h"
@@ -320,6 +321,7 @@ struct OtherProgram {
     HWND window = nullptr;
     HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     HANDLE thread = nullptr;
+    DWORD threadId = 0;
 };
 
 DWORD WINAPI RunOtherProgram(void* parameter) {
@@ -334,15 +336,25 @@ DWORD WINAPI RunOtherProgram(void* parameter) {
     return 0;
 }
 
+void StartOtherProgram(OtherProgram& other) {
+    other.thread = CreateThread(nullptr, 0, RunOtherProgram, &other, 0, &other.threadId);
+    WaitForSingleObject(other.ready, 5000);
+}
+
+void EndOtherProgram(OtherProgram& other) {
+    PostThreadMessageW(other.threadId, WM_QUIT, 0, 0);
+    WaitForSingleObject(other.thread, 5000);
+    CloseHandle(other.thread);
+    CloseHandle(other.ready);
+}
+
 // With another program's window up beside it, the dialog is the active window again when the path
 // warning closes, with the focus in the path for the correction.
 TEST_F(SettingsDialog, AfterThePathWarningTheDialogIsActiveWithThePathFocused) {
     LoadFile(BuildImageFromRules(StandardLayout));
     Open();
     OtherProgram other;
-    DWORD otherThread = 0;
-    other.thread = CreateThread(nullptr, 0, RunOtherProgram, &other, 0, &otherThread);
-    WaitForSingleObject(other.ready, 5000);
+    StartOtherProgram(other);
     ASSERT_NE(other.window, nullptr);
     SetForegroundWindow(dialog);
     SetDlgItemTextW(dialog, IDC_DRIVER_PATH, std::wstring(255, L'q').c_str());
@@ -364,10 +376,41 @@ TEST_F(SettingsDialog, AfterThePathWarningTheDialogIsActiveWithThePathFocused) {
     EXPECT_TRUE(IsWindowEnabled(dialog));
     EXPECT_EQ(GetForegroundWindow(), dialog);
     EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IDC_DRIVER_PATH));
-    PostThreadMessageW(otherThread, WM_QUIT, 0, 0);
-    WaitForSingleObject(other.thread, 5000);
-    CloseHandle(other.thread);
-    CloseHandle(other.ready);
+    EndOtherProgram(other);
+}
+
+SHORT WINAPI HoldingAAndS(int virtualKey) {
+    return virtualKey == 'A' || virtualKey == 'S' ? static_cast<SHORT>(0x8000) : 0;
+}
+
+// Two inputs share A, the exit key is S; every other input keeps the image's 1.
+TEST_F(SettingsDialog, TheKeyTestLightsTheHeldKeysInputsOnlyWhileTheDialogIsActive) {
+    Bytes file = BuildImageFromRules(StandardLayout);
+    auto a = static_cast<uint8_t>(MapVirtualKeyW('A', 0)), s = static_cast<uint8_t>(MapVirtualKeyW('S', 0));
+    file[StandardKeyOffsets[3] + KeyCodeInDevicePart] = a;
+    file[StandardKeyOffsets[20] + KeyCodeInDevicePart] = a;
+    file[TrailerPosition(StandardFileSize, ExitKeyPart) + KeyCodeInDevicePart] = s;
+    LoadFile(file);
+    Open();
+    auto readKeys = gKeyTestKeyState;
+    gKeyTestKeyState = HoldingAAndS;
+    auto litFields = [&] {
+        SendMessageW(dialog, WM_TIMER, KeyTestTimer, 0);
+        std::vector<int> lit;
+        for (int field = IDC_STANDARD_KEY_FIRST; field <= IDC_EXIT_KEY; ++field)
+            if (IsKeyFieldLit(field))
+                lit.push_back(field);
+        return lit;
+    };
+    SetForegroundWindow(dialog);
+    EXPECT_EQ(litFields(), (std::vector<int>{2003, 2020, IDC_EXIT_KEY}));
+    HWND other = CreateWindowExW(0, L"Static", L"another program", WS_POPUP | WS_VISIBLE | WS_BORDER, 700, 0,
+                                 200, 100, nullptr, nullptr, nullptr, nullptr);
+    SetForegroundWindow(other);
+    ASSERT_EQ(GetForegroundWindow(), other);
+    EXPECT_EQ(litFields(), std::vector<int>{}) << "another window is active";
+    gKeyTestKeyState = readKeys;
+    DestroyWindow(other);
 }
 
 bool IsAscii(const std::wstring& text) {
@@ -430,7 +473,7 @@ TEST_F(SettingsDialog, WithoutChineseFontsEveryCaptionIsEnglishAndFitsItsControl
         EXPECT_LE(CaptionWidth(child, text), RoomForCaption(child))
             << "control " << GetDlgCtrlID(child) << ": " << std::string(text, text + lstrlenW(text));
     }
-    EXPECT_EQ(captions, 56 + 28) << "56 captions and the 28 marks of the default keys";
+    EXPECT_EQ(captions, 57 + 28) << "57 captions and the 28 marks of the default keys";
 }
 
 // Run with Wine's code page 950 (LC_ALL=zh_TW.UTF-8), the system code page of Traditional Chinese.

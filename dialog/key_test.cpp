@@ -1,0 +1,118 @@
+#include "dialog/key_test.h"
+
+#include "dialog/capture_sequence.h"
+#include "dialog/clash_marks.h"
+#include "keys/capture_target.h"
+#include "keys/held_keys.h"
+#include "resources/resource.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace {
+
+// About 33 readings a second: a press shows at once, and the idle dialog stays well under 1 % of a
+// core.
+constexpr UINT KeyTestIntervalMs = 30;
+constexpr int FieldCount = IDC_EXIT_KEY - IDC_STANDARD_KEY_FIRST + 1;
+
+bool gLit[FieldCount] = {};
+WNDPROC gKeyFieldProc = nullptr;
+// The key codes of the layout last read; worked out again only when the layout changes.
+HKL gCodesLayout = nullptr;
+LayoutKeyCodes gCodes = {};
+
+bool IsKeyField(int id) {
+    return id >= IDC_STANDARD_KEY_FIRST && id <= IDC_EXIT_KEY;
+}
+
+const LayoutKeyCodes& CodesOf(HKL layout) {
+    if (layout != gCodesLayout || gCodesLayout == nullptr) {
+        gCodes = KeyCodesOfLayout(layout);
+        gCodesLayout = layout;
+    }
+    return gCodes;
+}
+
+void PaintLit(HWND field) {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(field, &paint);
+    RECT client, text;
+    GetClientRect(field, &client);
+    FillRect(dc, &client, GetSysColorBrush(COLOR_HIGHLIGHT));
+    SendMessageW(field, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&text));
+    wchar_t name[256] = {};
+    GetWindowTextW(field, name, 256);
+    HGDIOBJ font = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(field, WM_GETFONT, 0, 0)));
+    SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
+    SetBkMode(dc, TRANSPARENT);
+    DrawTextW(dc, name, -1, &text, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
+    SelectObject(dc, font);
+    EndPaint(field, &paint);
+}
+
+// A disabled edit control draws its text grey whatever colour its parent asks for, so a lit field
+// is painted here.
+LRESULT CALLBACK KeyFieldProc(HWND field, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_PAINT && IsKeyFieldLit(GetDlgCtrlID(field))) {
+        PaintLit(field);
+        return 0;
+    }
+    return CallWindowProcW(gKeyFieldProc, field, message, wParam, lParam);
+}
+
+BOOL CALLBACK LetKeyFieldLight(HWND control, LPARAM) {
+    if (!IsKeyField(GetDlgCtrlID(control)))
+        return TRUE;
+    auto previous = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(KeyFieldProc)));
+    if (previous != KeyFieldProc)
+        gKeyFieldProc = previous;
+    return TRUE;
+}
+
+void SetLit(HWND dialog, int field, bool lit) {
+    bool& now = gLit[field - IDC_STANDARD_KEY_FIRST];
+    if (now == lit)
+        return;
+    now = lit;
+    InvalidateRect(GetDlgItem(dialog, field), nullptr, TRUE);
+}
+
+// The fields to light: none while the dialog is not the active window or a capture runs.
+void FindLitFields(HWND dialog, bool lit[FieldCount]) {
+    if (GetForegroundWindow() != dialog || CaptureRuns())
+        return;
+    std::vector<int> buttons = InputButtons();
+    std::vector<KeyCode> codes;
+    for (int button : buttons)
+        codes.push_back(ReadShared(*CaptureTarget(button)));
+    KeySample now;
+    for (int vk = 0; vk < VirtualKeyCount; ++vk)
+        now.state[vk] = gKeyTestKeyState(vk);
+    std::vector<bool> held = HeldInputs(codes, now, CodesOf(GetKeyboardLayout(0)));
+    for (size_t i = 0; i < buttons.size(); ++i)
+        lit[KeyFieldOfButton(buttons[i]) - IDC_STANDARD_KEY_FIRST] = held[i];
+}
+
+} // namespace
+
+SHORT(WINAPI* gKeyTestKeyState)(int virtualKey) = GetAsyncKeyState;
+
+void StartKeyTest(HWND dialog) {
+    std::fill(std::begin(gLit), std::end(gLit), false);
+    EnumChildWindows(dialog, LetKeyFieldLight, 0);
+    SetTimer(dialog, KeyTestTimer, KeyTestIntervalMs, nullptr);
+}
+
+void OnKeyTestTimer(HWND dialog) {
+    bool lit[FieldCount] = {};
+    FindLitFields(dialog, lit);
+    for (int i = 0; i < FieldCount; ++i)
+        if (GetDlgItem(dialog, IDC_STANDARD_KEY_FIRST + i) != nullptr)
+            SetLit(dialog, IDC_STANDARD_KEY_FIRST + i, lit[i]);
+}
+
+bool IsKeyFieldLit(int field) {
+    return IsKeyField(field) && gLit[field - IDC_STANDARD_KEY_FIRST];
+}

@@ -1,0 +1,21 @@
+// The live key test: while the dialog is the active window and no capture runs, the key field of
+// every input whose key is held down is drawn in the system's highlight colours. An owner presses a
+// panel button and sees which input it is, or holds several together and sees which ones the
+// encoder drops. It only shows: nothing is stored, and nothing is watched while another program is
+// active, so what is typed there stays there.
+#pragma once
+
+#include <windows.h>
+
+inline constexpr UINT_PTR KeyTestTimer = 1;
+
+// Starts the test's timer and lets the key fields be drawn lit.
+void StartKeyTest(HWND dialog);
+
+// WM_TIMER of KeyTestTimer: reads the keys and lights the fields.
+void OnKeyTestTimer(HWND dialog);
+
+bool IsKeyFieldLit(int field);
+
+// The asynchronous key state the test reads; tests replace it.
+extern SHORT(WINAPI* gKeyTestKeyState)(int virtualKey);

@@ -1,0 +1,32 @@
+#include "keys/held_keys.h"
+
+#include <bitset>
+
+namespace {
+
+constexpr int VkControl = 0x11;
+constexpr int VkLeftControl = 0xA2;
+constexpr int VkRightMenu = 0xA5;
+
+bool IsDown(int16_t asyncState) {
+    return (asyncState & 0x8000) != 0;
+}
+
+bool IsAltGrControl(const KeySample& now, int vk) {
+    return (vk == VkControl || vk == VkLeftControl) && IsDown(now.state[VkRightMenu]);
+}
+
+} // namespace
+
+std::vector<bool> HeldInputs(const std::vector<KeyCode>& inputCodes, const KeySample& now,
+                             const LayoutKeyCodes& layoutCodes) {
+    std::bitset<256> held;
+    for (int vk = 0; vk < VirtualKeyCount; ++vk)
+        if (IsDown(now.state[vk]) && !IsAltGrControl(now, vk))
+            held.set(layoutCodes.keys[vk].code);
+    held.reset(0);
+    std::vector<bool> lit;
+    for (KeyCode code : inputCodes)
+        lit.push_back(held.test(code));
+    return lit;
+}
