@@ -9,8 +9,11 @@
 
 inline constexpr UINT_PTR KeyTestTimer = 1;
 
-// Starts the test's timer and lets the key fields be drawn lit.
+// Lets the key fields be drawn lit.
 void StartKeyTest(HWND dialog);
+
+// WM_ACTIVATE: the test's timer runs only while the dialog is the active window.
+void OnKeyTestActivation(HWND dialog, bool active);
 
 // WM_TIMER of KeyTestTimer: reads the keys and lights the fields.
 void OnKeyTestTimer(HWND dialog);

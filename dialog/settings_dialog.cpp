@@ -278,6 +278,9 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
     case WM_CAPTURE_FINISHED:
         OnCaptureFinished(dialog, static_cast<int>(wParam), lParam);
         return TRUE;
+    case WM_ACTIVATE:
+        OnKeyTestActivation(dialog, LOWORD(wParam) != WA_INACTIVE);
+        return FALSE; // the dialog manager still saves and restores the focus
     case WM_TIMER:
         if (wParam == KeyTestTimer)
             OnKeyTestTimer(dialog);

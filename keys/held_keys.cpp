@@ -30,3 +30,15 @@ std::vector<bool> HeldInputs(const std::vector<KeyCode>& inputCodes, const KeySa
         lit.push_back(held.test(code));
     return lit;
 }
+
+std::vector<int> KeysToRead(const std::vector<KeyCode>& inputCodes, const LayoutKeyCodes& layoutCodes) {
+    std::bitset<256> wanted;
+    for (KeyCode code : inputCodes)
+        wanted.set(code);
+    wanted.reset(0);
+    std::vector<int> keys;
+    for (int vk = 0; vk < VirtualKeyCount; ++vk)
+        if (wanted.test(layoutCodes.keys[vk].code) || vk == VkRightMenu)
+            keys.push_back(vk);
+    return keys;
+}
