@@ -17,12 +17,16 @@ std::vector<int> InputButtons() {
     return buttons;
 }
 
-void ShowClashMarks(HWND dialog) {
-    std::vector<int> buttons = InputButtons();
+std::vector<KeyCode> CodesOfInputs(const std::vector<int>& buttons) {
     std::vector<KeyCode> codes;
     for (int button : buttons)
         codes.push_back(ReadShared(*CaptureTarget(button)));
-    std::vector<bool> clashing = ClashingInputs(codes);
+    return codes;
+}
+
+void ShowClashMarks(HWND dialog) {
+    std::vector<int> buttons = InputButtons();
+    std::vector<bool> clashing = ClashingInputs(CodesOfInputs(buttons));
     for (size_t i = 0; i < buttons.size(); ++i)
         SetDlgItemTextW(dialog, buttons[i], clashing[i] ? L"!" : L"");
 }

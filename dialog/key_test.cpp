@@ -88,9 +88,7 @@ void FindLitFields(HWND dialog, bool lit[FieldCount]) {
     if (GetForegroundWindow() != dialog || CaptureRuns())
         return;
     std::vector<int> buttons = InputButtons();
-    std::vector<KeyCode> codes;
-    for (int button : buttons)
-        codes.push_back(ReadShared(*CaptureTarget(button)));
+    std::vector<KeyCode> codes = CodesOfInputs(buttons);
     const LayoutKeyCodes& layoutCodes = CodesOf(GetKeyboardLayout(0));
     KeySample now = {};
     for (int vk : KeysToRead(codes, layoutCodes))

@@ -4,12 +4,9 @@ namespace {
 
 constexpr int VkControl = 0x11;
 constexpr int VkMenu = 0x12;
+constexpr int VkLeftControl = 0xA2;
 constexpr int VkRightMenu = 0xA5;
 constexpr uint8_t Up = 0;
-
-bool IsDown(int16_t asyncState) {
-    return (asyncState & 0x8000) != 0;
-}
 
 bool WasTapped(int16_t asyncState) {
     return (asyncState & 1) != 0;
@@ -30,6 +27,10 @@ bool HasChanged(uint8_t atSnapshot, int16_t now, ChangeRules rules) {
 
 } // namespace
 
+bool IsAltGrControl(const KeySample& now, int vk) {
+    return (vk == VkControl || vk == VkLeftControl) && IsKeyDown(now.state[VkRightMenu]);
+}
+
 KeySnapshot SnapshotOf(const KeySample& sample) {
     KeySnapshot snapshot;
     for (int vk = 0; vk < VirtualKeyCount; ++vk)
@@ -45,7 +46,7 @@ int ChangedKey(KeySnapshot& snapshot, const KeySample& now, ChangeRules rules) {
         if (!rules.countReleases && KeyStateByte(now.state[vk]) == Up)
             snapshot.state[vk] = Up;
         if (counts && changed == -1)
-            changed = vk == VkControl && IsDown(now.state[VkRightMenu]) ? VkMenu : vk;
+            changed = vk == VkControl && IsAltGrControl(now, vk) ? VkMenu : vk;
     }
     return changed;
 }

@@ -35,10 +35,17 @@ struct ChangeRules {
     bool skipMouseButtons;
 };
 
+inline bool IsKeyDown(int16_t asyncState) {
+    return (asyncState & 0x8000) != 0;
+}
+
+// On layouts with AltGr, Windows reports the right Alt key as left Ctrl plus right Alt: whether `vk`
+// (the generic or the left Ctrl) is the Ctrl of such a pair in the sample.
+bool IsAltGrControl(const KeySample& now, int vk);
+
 inline constexpr ChangeRules SingleCaptureRules = {true, true, false};
 inline constexpr ChangeRules SequenceStepRules = {true, false, true};
 
-// The lowest-numbered virtual key that changed, or -1. On layouts with AltGr, Windows reports the
-// right Alt key as left Ctrl plus right Alt; that is taken as Alt, the same code the key stores on a
-// US layout.
+// The lowest-numbered virtual key that changed, or -1. AltGr's Ctrl is taken as Alt, the same code
+// the key stores on a US layout.
 int ChangedKey(KeySnapshot& snapshot, const KeySample& now, ChangeRules rules);

@@ -4,17 +4,7 @@
 
 namespace {
 
-constexpr int VkControl = 0x11;
-constexpr int VkLeftControl = 0xA2;
 constexpr int VkRightMenu = 0xA5;
-
-bool IsDown(int16_t asyncState) {
-    return (asyncState & 0x8000) != 0;
-}
-
-bool IsAltGrControl(const KeySample& now, int vk) {
-    return (vk == VkControl || vk == VkLeftControl) && IsDown(now.state[VkRightMenu]);
-}
 
 } // namespace
 
@@ -22,7 +12,7 @@ std::vector<bool> HeldInputs(const std::vector<KeyCode>& inputCodes, const KeySa
                              const LayoutKeyCodes& layoutCodes) {
     std::bitset<256> held;
     for (int vk = 0; vk < VirtualKeyCount; ++vk)
-        if (IsDown(now.state[vk]) && !IsAltGrControl(now, vk))
+        if (IsKeyDown(now.state[vk]) && !IsAltGrControl(now, vk))
             held.set(layoutCodes.keys[vk].code);
     held.reset(0);
     std::vector<bool> lit;

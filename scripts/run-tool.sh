@@ -31,8 +31,7 @@ fi
 
 read -r screen work_area_height <<<"${ORVANE_SCREEN:-}"
 xvfb_pid_file=$(mktemp)
-export DISPLAY=$("$root/scripts/start-xvfb.sh" "$xvfb_pid_file" $screen)
-[ -n "$screen" ] && xprop -root -f _NET_WORKAREA 32c -set _NET_WORKAREA "0, 0, ${screen%x*}, $work_area_height"
+export DISPLAY=$("$root/scripts/start-xvfb.sh" "$xvfb_pid_file" $screen $work_area_height)
 cleanup() {
     wineserver -k 2>/dev/null || true
     kill "$(cat "$xvfb_pid_file")" 2>/dev/null || true

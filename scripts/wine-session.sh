@@ -18,14 +18,10 @@ start() {
     # shellcheck source=wine-loader.sh
     . "$here/wine-loader.sh"
     local display seed=$build/../wineprefix
-    display=$("$here/start-xvfb.sh" "$build/xvfb.pid" $screen)
+    display=$("$here/start-xvfb.sh" "$build/xvfb.pid" $screen $work_area_height)
     export DISPLAY=$display
-    if [ -n "$screen" ]; then
-        # Wine's X11 driver takes the work area from the root window's _NET_WORKAREA.
-        xprop -root -f _NET_WORKAREA 32c -set _NET_WORKAREA "0, 0, ${screen%x*}, $work_area_height"
-        if [ ! -f "$WINEPREFIX/.orvane-wow64-ready" ] && [ -f "$seed/.orvane-wow64-ready" ]; then
-            cp -a "$seed" "$WINEPREFIX"
-        fi
+    if [ -n "$screen" ] && [ ! -f "$WINEPREFIX/.orvane-wow64-ready" ] && [ -f "$seed/.orvane-wow64-ready" ]; then
+        cp -a "$seed" "$WINEPREFIX"
     fi
     # No window manager runs here: Wine manages its windows itself, and the dialog's Chinese
     # captions need a font that has them. A program that crashes prints its backtrace and ends,

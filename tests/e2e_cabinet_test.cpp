@@ -15,10 +15,6 @@ class Cabinet : public ::testing::Test {
     ScratchFolder folder;
 };
 
-size_t StandardSlotByte(size_t slot) {
-    return StandardKeyOffsets[slot] + KeyCodeInDevicePart;
-}
-
 TEST_F(Cabinet, ARightClickAndClearKeyLeaveTheInputWithNoKey) {
     Bytes image = BuildImageFromRules(StandardLayout);
     WriteBytes(BindingsFileName, image);

@@ -206,10 +206,6 @@ bool SequenceEnded(const Tool& tool) {
            IsWindowEnabled(GetDlgItem(tool.dialog, IDC_STANDARD_CAPTURE_FIRST));
 }
 
-size_t StandardSlotByte(size_t slot) {
-    return StandardKeyOffsets[slot] + KeyCodeInDevicePart;
-}
-
 class AssignAll : public EndToEnd {
   public:
     void SetUp() override {

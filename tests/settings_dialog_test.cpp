@@ -387,8 +387,7 @@ SHORT WINAPI HoldingAAndS(int virtualKey) {
 TEST_F(SettingsDialog, TheKeyTestLightsTheHeldKeysInputsOnlyWhileTheDialogIsActive) {
     Bytes file = BuildImageFromRules(StandardLayout);
     auto a = static_cast<uint8_t>(MapVirtualKeyW('A', 0)), s = static_cast<uint8_t>(MapVirtualKeyW('S', 0));
-    file[StandardKeyOffsets[3] + KeyCodeInDevicePart] = a;
-    file[StandardKeyOffsets[20] + KeyCodeInDevicePart] = a;
+    file[StandardSlotByte(3)] = file[StandardSlotByte(20)] = a;
     file[TrailerPosition(StandardFileSize, ExitKeyPart) + KeyCodeInDevicePart] = s;
     LoadFile(file);
     Open();

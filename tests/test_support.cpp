@@ -37,6 +37,10 @@ constexpr EntryGroup EntryGroups[] = {
 
 } // namespace
 
+size_t StandardSlotByte(size_t slot) {
+    return StandardKeyOffsets[slot] + KeyCodeInDevicePart;
+}
+
 std::vector<uint32_t> EntryIds() {
     std::vector<uint32_t> ids;
     for (const EntryGroup& group : EntryGroups) {

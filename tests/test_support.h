@@ -17,6 +17,9 @@ void InstallTemplates();
 // The image as the format rules describe it, built entry by entry.
 Bytes BuildImageFromRules(LayoutKind layout);
 
+// The position of a standard slot's key code in a standard file.
+size_t StandardSlotByte(size_t slot);
+
 // The BindingId of each of the 53 entries, in file order.
 std::vector<uint32_t> EntryIds();
 bool IsBoundIn(LayoutKind layout, size_t entry);
