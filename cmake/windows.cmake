@@ -42,7 +42,7 @@ set(ORVANE_PLATFORM_SOURCES
     ${CMAKE_SOURCE_DIR}/dialog/capture_sequence.cpp
     ${CMAKE_SOURCE_DIR}/dialog/key_fields.cpp
     ${CMAKE_SOURCE_DIR}/dialog/input_menu.cpp
-    ${CMAKE_SOURCE_DIR}/dialog/key_test.cpp
+    ${CMAKE_SOURCE_DIR}/dialog/live_keys.cpp
     ${CMAKE_SOURCE_DIR}/dialog/small_screen.cpp)
 add_library(orvane_platform STATIC ${ORVANE_PLATFORM_SOURCES})
 target_link_libraries(orvane_platform PUBLIC orvane_core user32 kernel32 comctl32 advapi32)

@@ -31,8 +31,9 @@ struct FileSystem {
     bool (*endFileAt)(FileHandle file, uint64_t size);
     bool (*flushToDisk)(FileHandle file);
     bool (*closeFile)(FileHandle file);
-    // Puts `source` in the place of `target` in one step, with the target's attributes, waiting
-    // briefly for a transient holder. The new name is on disk when it returns.
+    // Puts `source` in the place of `target`, with the target's attributes, waiting briefly for a
+    // transient holder. The new name is on disk when it returns. It is one step on NTFS; on FAT32 it
+    // is several directory writes, and a power cut between them can leave `source` alone.
     bool (*replaceFile)(const char* source, const char* target);
     void (*removeFile)(const char* name);
 };

@@ -137,7 +137,7 @@ bool CutToImageSize(FileHandle file, size_t imageSize) {
 
 // The way the loader's earlier tool saved, for when a new file cannot take the old one's place: a
 // reader that keeps the file open without sharing its deletion, a folder the user may write files
-// in but not create them, a leftover of the new file's name that is a folder or read-only.
+// in but not create them, a folder in the place of the new file's name.
 bool SaveInPlace(const std::vector<uint8_t>& bytes) {
     FileHandle file = gFileSystem.openExistingForWriting(BindingsFileName);
     if (file == NoFile) {

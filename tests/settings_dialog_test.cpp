@@ -2,7 +2,7 @@
 // close, captures and the system beep.
 #include "dialog/driver_path.h"
 #include "dialog/fallback_captions.h"
-#include "dialog/key_test.h"
+#include "dialog/live_keys.h"
 #include "dialog/session_beep.h"
 #include "dialog/settings_dialog.h"
 #include "keys/key_capture.h"

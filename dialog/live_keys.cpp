@@ -1,4 +1,5 @@
-#include "dialog/key_test.h"
+// The live key test: fields lit while their inputs' keys are held.
+#include "dialog/live_keys.h"
 
 #include "dialog/capture_sequence.h"
 #include "dialog/clash_marks.h"
@@ -25,14 +26,6 @@ LayoutKeyCodes gCodes = {};
 
 bool IsKeyField(int id) {
     return id >= IDC_STANDARD_KEY_FIRST && id <= IDC_EXIT_KEY;
-}
-
-const LayoutKeyCodes& CodesOf(HKL layout) {
-    if (layout != gCodesLayout || gCodesLayout == nullptr) {
-        gCodes = KeyCodesOfLayout(layout);
-        gCodesLayout = layout;
-    }
-    return gCodes;
 }
 
 void PaintLit(HWND field) {
@@ -89,7 +82,7 @@ void FindLitFields(HWND dialog, bool lit[FieldCount]) {
         return;
     std::vector<int> buttons = InputButtons();
     std::vector<KeyCode> codes = CodesOfInputs(buttons);
-    const LayoutKeyCodes& layoutCodes = CodesOf(GetKeyboardLayout(0));
+    const LayoutKeyCodes& layoutCodes = KeyCodesOfDialogLayout();
     KeySample now = {};
     for (int vk : KeysToRead(codes, layoutCodes))
         now.state[vk] = gKeyTestKeyState(vk);
@@ -102,7 +95,16 @@ void FindLitFields(HWND dialog, bool lit[FieldCount]) {
 
 SHORT(WINAPI* gKeyTestKeyState)(int virtualKey) = GetAsyncKeyState;
 
-void StartKeyTest(HWND dialog) {
+const LayoutKeyCodes& KeyCodesOfDialogLayout() {
+    HKL layout = GetKeyboardLayout(0);
+    if (layout != gCodesLayout || gCodesLayout == nullptr) {
+        gCodes = KeyCodesOfLayout(layout);
+        gCodesLayout = layout;
+    }
+    return gCodes;
+}
+
+void LetKeyFieldsLight(HWND dialog) {
     std::fill(std::begin(gLit), std::end(gLit), false);
     EnumChildWindows(dialog, LetKeyFieldLight, 0);
 }
