@@ -38,43 +38,29 @@ uint32_t Now() {
     return static_cast<uint32_t>(GetTickCount());
 }
 
-KeySnapshot TakeSnapshot() {
-    KeySample sample;
-    TakeSample(sample);
-    return SnapshotOf(sample);
+// A carried step, one byte per virtual key, each read and written whole by the two threads.
+constexpr uint8_t CarriedSnapshotDown = 1, CarriedSampleDown = 2, CarriedSampleTapped = 4;
+constexpr int16_t DownState = INT16_MIN;
+
+void HandToNextStep(const StepCarry& carry) {
+    for (int vk = 0; vk < VirtualKeyCount; ++vk) {
+        int16_t sampled = carry.sample.state[vk];
+        uint8_t packed = (carry.snapshot.state[vk] != 0 ? CarriedSnapshotDown : 0) |
+                         (IsKeyDown(sampled) ? CarriedSampleDown : 0) |
+                         ((sampled & 1) != 0 ? CarriedSampleTapped : 0);
+        WriteShared(gSequenceCarry[vk], packed);
+    }
 }
 
-void CarryToNextStep(const KeySample& sample) {
-    for (int vk = 0; vk < VirtualKeyCount; ++vk)
-        WriteShared(gSequenceCarry[vk], KeyStateByte(sample.state[vk]));
-}
-
-KeySnapshot CarriedSnapshot() {
-    KeySnapshot snapshot;
-    for (int vk = 0; vk < VirtualKeyCount; ++vk)
-        snapshot.state[vk] = ReadShared(gSequenceCarry[vk]);
-    return snapshot;
-}
-
-// The virtual key captured, -1 when the time ran out, Stopped when the sequence stopped.
-int CaptureChangedKey(const CaptureRequest& request, KeySnapshot snapshot) {
-    ChangeRules rules = request.sequence != 0 ? SequenceStepRules : SingleCaptureRules;
-    rules.countTaps = CountTaps;
-    return RunCaptureSchedule(
-        Now, [] { Sleep(SampleIntervalMs); },
-        [&](int step) {
-            PostMessageW(request.dialog, WM_CAPTURE_COUNTDOWN, static_cast<WPARAM>(request.buttonId), step);
-        },
-        [&] {
-            if (IsStopped(request))
-                return Stopped;
-            KeySample now;
-            TakeSample(now);
-            int vk = ChangedKey(snapshot, now, rules);
-            if (vk >= 0 && request.sequence != 0)
-                CarryToNextStep(now);
-            return vk;
-        });
+StepCarry CarriedStep() {
+    StepCarry carry;
+    for (int vk = 0; vk < VirtualKeyCount; ++vk) {
+        uint8_t packed = ReadShared(gSequenceCarry[vk]);
+        carry.snapshot.state[vk] = (packed & CarriedSnapshotDown) != 0 ? KeyStateByte(DownState) : 0;
+        carry.sample.state[vk] = static_cast<int16_t>(((packed & CarriedSampleDown) != 0 ? DownState : 0) |
+                                                      ((packed & CarriedSampleTapped) != 0 ? 1 : 0));
+    }
+    return carry;
 }
 
 struct CaptureJob {
@@ -82,6 +68,38 @@ struct CaptureJob {
     LayoutKeyCodes keyCodes;
     bool fromCarry;
 };
+
+// The virtual key captured, -1 when the time ran out, Stopped when the sequence stopped. A step that
+// starts from the step before looks at that step's sample before it takes one of its own.
+int CaptureChangedKey(const CaptureJob& job) {
+    const CaptureRequest& request = job.request;
+    ChangeRules rules = request.sequence != 0 ? SequenceStepRules : SingleCaptureRules;
+    rules.countTaps = CountTaps;
+    StepCarry step = {};
+    bool sampleCarried = job.fromCarry;
+    if (sampleCarried) {
+        step = CarriedStep();
+    } else {
+        TakeSample(step.sample);
+        step.snapshot = SnapshotOf(step.sample);
+    }
+    return RunCaptureSchedule(
+        Now, [] { Sleep(SampleIntervalMs); },
+        [&](int left) {
+            PostMessageW(request.dialog, WM_CAPTURE_COUNTDOWN, static_cast<WPARAM>(request.buttonId), left);
+        },
+        [&] {
+            if (IsStopped(request))
+                return Stopped;
+            if (!sampleCarried)
+                TakeSample(step.sample);
+            sampleCarried = false;
+            int vk = ChangedKey(step.snapshot, step.sample, rules, job.keyCodes);
+            if (vk >= 0 && request.sequence != 0)
+                HandToNextStep(CarryToNextStep(step.snapshot, step.sample, vk));
+            return vk;
+        });
+}
 
 } // namespace
 
@@ -92,7 +110,7 @@ DWORD WINAPI CaptureKey(void* parameter) {
     CaptureJob* handed = static_cast<CaptureJob*>(parameter);
     const CaptureRequest request = handed->request;
     KeyCode* target = CaptureTarget(request.buttonId);
-    int vk = CaptureChangedKey(request, handed->fromCarry ? CarriedSnapshot() : TakeSnapshot());
+    int vk = CaptureChangedKey(*handed);
     LPARAM result = CaptureResultOfSequence(request.sequence);
     if (vk == Stopped || (vk >= 0 && IsStopped(request))) {
         result |= CaptureStopped;

@@ -23,9 +23,9 @@ struct CaptureRequest {
 // The number of the sequence that runs, 0 for none: written by the dialog, read by the workers.
 extern uint8_t gRunningSequence;
 
-// The sample in which a step of a sequence found its key, written by that step before it reports:
-// the next step starts from it, so a key that goes down while the next step is being started (a
-// roll of the hand) is still a press for it.
+// What a step of a sequence that found its key hands the next one (keys/changed_key.h), written by
+// that step before it reports: the next step starts from it, so a key that goes down in the same
+// sample, or while the next step is being started (a roll of the hand), is still a press for it.
 extern uint8_t gSequenceCarry[VirtualKeyCount];
 
 // Worker reports, posted to the dialog (never sent, so a closed dialog simply drops them).

@@ -78,45 +78,100 @@ KeySample SampleOf(const KeyStates& keys) {
     return sample;
 }
 
-// The key taken from the samples after the snapshot, one by one, under each rule set; -1 for none.
+// The codes of a US layout for the keys of the cases; every other key has none.
+LayoutKeyCodes UsCodes() {
+    const std::pair<unsigned, unsigned> scans[] = {
+        {'A', 0x1E},  {'B', 0x30},  {'Q', 0x10},  {'T', 0x14},  {0x10, 0x2A}, {0xA0, 0x2A}, {0xA1, 0x36},
+        {0x11, 0x1D}, {0xA2, 0x1D}, {0xA3, 0x1D}, {0x12, 0x38}, {0xA4, 0x38}, {0xA5, 0x38}};
+    LayoutKeyCodes codes = {};
+    for (auto [vk, scan] : scans)
+        codes.keys[vk] = CapturedKeyFromScan(vk, scan);
+    return codes;
+}
+
+// The keys taken from the samples after the snapshot: by a single capture (the first only), and by
+// the steps of a sequence, each starting from what the step before carried.
 struct ChangeCase {
     const char* what;
     KeyStates atSnapshot;
     std::vector<KeyStates> samples;
-    int single, sequenceStep;
+    int single;
+    std::vector<int> sequence;
 };
 
-int TakenKey(const ChangeCase& c, ChangeRules rules) {
+int SingleCaptureTakes(const ChangeCase& c, const LayoutKeyCodes& codes) {
     KeySnapshot snapshot = SnapshotOf(SampleOf(c.atSnapshot));
     for (const KeyStates& sample : c.samples)
-        if (int vk = ChangedKey(snapshot, SampleOf(sample), rules); vk != -1)
+        if (int vk = ChangedKey(snapshot, SampleOf(sample), SingleCaptureRules, codes); vk != -1)
             return vk;
     return -1;
 }
 
-TEST(ChangedKey, ASingleCaptureTakesAnyChangeAndASequenceStepOnlyAKeyGoingDown) {
+std::vector<int> SequenceTakes(const ChangeCase& c, const LayoutKeyCodes& codes) {
+    StepCarry step = {SnapshotOf(SampleOf(c.atSnapshot)), {}};
+    std::vector<int> taken;
+    bool carried = false;
+    for (size_t next = 0; carried || next < c.samples.size();) {
+        KeySample sample = carried ? step.sample : SampleOf(c.samples[next++]);
+        int vk = ChangedKey(step.snapshot, sample, SequenceStepRules, codes);
+        carried = vk != -1;
+        if (carried) {
+            taken.push_back(vk);
+            step = CarryToNextStep(step.snapshot, sample, vk);
+        }
+    }
+    return taken;
+}
+
+TEST(ChangedKey, ASingleCaptureTakesAnyChangeAndASequenceEveryKeyGoingDownOnce) {
     const ChangeCase cases[] = {
-        {"a press after the snapshot", {}, {{}, {{'A', Down}}}, 'A', 'A'},
-        {"a release", {{'Q', Down}}, {{}}, 'Q', -1},
-        {"a key held throughout", {{'Q', Down}}, {{{'Q', Down}}, {{'Q', Down}}}, -1, -1},
-        {"a held key released, then pressed again", {{'Q', Down}}, {{}, {{'Q', Down}}}, 'Q', 'Q'},
+        {"a press after the snapshot", {}, {{}, {{'A', Down}}}, 'A', {'A'}},
+        {"a release", {{'Q', Down}}, {{}}, 'Q', {}},
+        {"a key held throughout", {{'Q', Down}}, {{{'Q', Down}}, {{'Q', Down}}}, -1, {}},
+        {"a held key released, then pressed again", {{'Q', Down}}, {{}, {{'Q', Down}}}, 'Q', {'Q'}},
         {"a roll: the key before still down as the next goes down",
          {{'A', Down}},
          {{{'A', Down}, {'B', Down}}},
          'B',
-         'B'},
-        {"left Ctrl with right Alt gives Alt",
+         {'B'}},
+        {"left Ctrl with right Alt gives Alt, once",
          {},
          {{{0x11, Down}, {0xA2, Down}, {0x12, Down}, {0xA5, Down}}},
          0x12,
-         0x12},
-        {"Shift with A gives Shift", {}, {{{0x10, Down}, {0xA0, Down}, {'A', Down}}}, 0x10, 0x10},
-        {"a tap between two samples", {}, {{{'T', TappedSinceLastQuery}}}, 'T', 'T'},
-        {"a mouse click", {}, {{{1, Down}}}, 1, -1},
+         {0x12}},
+        {"Shift with A: the lower virtual key, or the lower code",
+         {},
+         {{{0x10, Down}, {0xA0, Down}, {'A', Down}}},
+         0x10,
+         {'A', 0x10}},
+        {"a tap between two samples", {}, {{{'T', TappedSinceLastQuery}}}, 'T', {'T'}},
+        {"a mouse click", {}, {{{1, Down}}}, 1, {}},
+        {"two keys down in one sample, then a third",
+         {},
+         {{{'A', Down}, {'B', Down}}, {{'A', Down}, {'B', Down}, {'T', Down}}},
+         'A',
+         {'A', 'B', 'T'}},
+        {"two keys down in one sample, lower code first", {}, {{{'A', Down}, {'Q', Down}}}, 'A', {'Q', 'A'}},
+        {"two taps in one sample",
+         {},
+         {{{'A', TappedSinceLastQuery}, {'B', TappedSinceLastQuery}}},
+         'A',
+         {'A', 'B'}},
+        {"left Ctrl pressed after the generic Ctrl was read",
+         {},
+         {{{0xA2, Down}}, {{0x11, Down}, {0xA2, Down}}},
+         0xA2,
+         {0xA2}},
+        {"left Shift pressed after the generic Shift was read",
+         {},
+         {{{0xA0, Down}}, {{0x10, Down}, {0xA0, Down}}},
+         0xA0,
+         {0xA0}},
     };
+    const LayoutKeyCodes codes = UsCodes();
     for (const ChangeCase& c : cases) {
-        EXPECT_EQ(TakenKey(c, SingleCaptureRules), c.single) << "single capture: " << c.what;
-        EXPECT_EQ(TakenKey(c, SequenceStepRules), c.sequenceStep) << "sequence step: " << c.what;
+        EXPECT_EQ(SingleCaptureTakes(c, codes), c.single) << "single capture: " << c.what;
+        EXPECT_EQ(SequenceTakes(c, codes), c.sequence) << "sequence: " << c.what;
     }
 }
 
