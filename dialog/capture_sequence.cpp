@@ -33,7 +33,15 @@ void EnableCaptureButtons(HWND dialog, bool enabled) {
             EnableWindow(button, enabled && !gSingleCaptureRuns[id - IDC_STANDARD_CAPTURE_FIRST]);
 }
 
+// No control keeps the focus while the sequence runs, where Space would click it; when it ends the
+// focus goes to "依序設定", so a keyboard user has a control to start from. Either way the focus
+// moves before the control that had it is disabled (跳過 after a click on it).
 void ShowRunning(HWND dialog, bool running) {
+    if (running)
+        SetFocus(nullptr);
+    else
+        SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, IDC_ASSIGN_ALL)),
+                     TRUE);
     SetDlgItemTextW(dialog, IDC_ASSIGN_ALL, ShownCaption(running ? L"停止" : L"依序設定"));
     EnableCaptureButtons(dialog, !running);
     EnableWindow(GetDlgItem(dialog, IDC_MAHJONG_GAME), !running);
@@ -46,7 +54,7 @@ void NextNumber() {
     WriteShared(gRunningSequence, gNumber);
 }
 
-// The click left the focus on the stop or skip button, where Space would click it.
+// A click on 停止 or 跳過 gave it the focus, where Space would click it.
 bool StartNextStep(HWND dialog) {
     SetFocus(nullptr);
     return StartCapture({dialog, gOrder[gNext], GetKeyboardLayout(0), gNumber}, gCarryValid);

@@ -45,11 +45,13 @@ bool ChoseClearKey(HWND dialog, POINT place) {
 
 // A button is disabled while its own capture runs; the state is checked again once the menu closes,
 // since a sequence may have started meanwhile.
-void OnInputContextMenu(HWND dialog, HWND window, LPARAM at) {
+bool OnInputContextMenu(HWND dialog, HWND window, LPARAM at) {
     int button = InputButtonOf(dialog, window);
-    if (button == 0 || !IsWindowEnabled(window) || SequenceRuns())
-        return;
-    if (!ChoseClearKey(dialog, MenuPlace(window, at)) || !IsWindowEnabled(window) || SequenceRuns())
-        return;
-    ClearInputKey(dialog, button);
+    if (button == 0)
+        return false;
+    if (!IsWindowEnabled(window) || SequenceRuns())
+        return true;
+    if (ChoseClearKey(dialog, MenuPlace(window, at)) && IsWindowEnabled(window) && !SequenceRuns())
+        ClearInputKey(dialog, button);
+    return true;
 }

@@ -10,7 +10,7 @@
 #include "dialog/fallback_captions.h"
 #include "dialog/input_menu.h"
 #include "dialog/key_fields.h"
-#include "dialog/key_test.h"
+#include "dialog/live_keys.h"
 #include "dialog/session_beep.h"
 #include "dialog/small_screen.h"
 #include "keys/capture_target.h"
@@ -117,9 +117,10 @@ void OnFourWay(HWND dialog) {
 void OnCaptureButton(HWND dialog, int id) {
     if (CaptureTarget(id) == nullptr)
         return;
-    // Disabled here rather than by the worker, so a second click cannot start a second capture.
-    EnableWindow(GetDlgItem(dialog, id), FALSE);
+    // Disabled here rather than by the worker, so a second click cannot start a second capture. The
+    // focus that the click gave it goes first: no control keeps it while a capture runs.
     SetFocus(nullptr);
+    EnableWindow(GetDlgItem(dialog, id), FALSE);
     if (StartCapture({dialog, id, GetKeyboardLayout(0), 0}))
         NoteSingleCapture(id, true);
     else
@@ -266,7 +267,7 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
         ShowLayoutControls(dialog);
         ShowClashMarks(dialog);
         FitToWorkArea(dialog);
-        StartKeyTest(dialog);
+        LetKeyFieldsLight(dialog);
         ShowWindow(dialog, SW_SHOW);
         return TRUE;
     case WM_COMMAND:
@@ -286,15 +287,14 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
             OnKeyTestTimer(dialog);
         return TRUE;
     case WM_CONTEXTMENU:
-        OnInputContextMenu(dialog, reinterpret_cast<HWND>(wParam), lParam);
-        return TRUE;
+        return OnInputContextMenu(dialog, reinterpret_cast<HWND>(wParam), lParam);
     case WM_SYSCOMMAND:
         return IgnoreKeyMenu(dialog, wParam, lParam);
     case WM_CLOSE:
         DestroyWindow(dialog);
         return TRUE;
     case WM_DESTROY:
-        StopSequence(dialog);
+        StopSequence(nullptr);
         PostQuitMessage(0);
         return TRUE;
     default:

@@ -1,12 +1,14 @@
 #include "keys/held_keys.h"
 
+#include <algorithm>
 #include <bitset>
 
-namespace {
-
-constexpr int VkRightMenu = 0xA5;
-
-} // namespace
+bool IsPanelKey(int vk, const std::vector<KeyCode>& inputCodes, const LayoutKeyCodes& layoutCodes) {
+    if (vk < 0 || vk >= VirtualKeyCount)
+        return false;
+    KeyCode code = layoutCodes.keys[vk].code;
+    return code != 0 && std::find(inputCodes.begin(), inputCodes.end(), code) != inputCodes.end();
+}
 
 std::vector<bool> HeldInputs(const std::vector<KeyCode>& inputCodes, const KeySample& now,
                              const LayoutKeyCodes& layoutCodes) {
@@ -22,13 +24,9 @@ std::vector<bool> HeldInputs(const std::vector<KeyCode>& inputCodes, const KeySa
 }
 
 std::vector<int> KeysToRead(const std::vector<KeyCode>& inputCodes, const LayoutKeyCodes& layoutCodes) {
-    std::bitset<256> wanted;
-    for (KeyCode code : inputCodes)
-        wanted.set(code);
-    wanted.reset(0);
     std::vector<int> keys;
     for (int vk = 0; vk < VirtualKeyCount; ++vk)
-        if (wanted.test(layoutCodes.keys[vk].code) || vk == VkRightMenu)
+        if (IsPanelKey(vk, inputCodes, layoutCodes) || vk == VkRightMenu)
             keys.push_back(vk);
     return keys;
 }

@@ -177,6 +177,15 @@ void DismissWarning(const Tool& tool, const char* warning) {
     Click(box, IDOK);
 }
 
+void Capture(const Tool& tool, int button, const std::wstring& key) {
+    Click(tool.dialog, button);
+    ASSERT_TRUE(WaitUntil([&] { return Text(tool.dialog, button - 1000).size() == 2; }, 3000))
+        << "no countdown";
+    PressKey(key);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(GetDlgItem(tool.dialog, button)) != FALSE; }, 3000));
+    Sleep(300); // a user's hand moving to the next control
+}
+
 bool WaitUntil(const std::function<bool()>& condition, DWORD limitMs) {
     DWORD start = GetTickCount();
     while (!condition()) {

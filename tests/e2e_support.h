@@ -36,6 +36,9 @@ struct Tool {
     HWND dialog = nullptr;
 };
 
+// Captures one key on the button and waits until the capture has ended.
+void Capture(const Tool& tool, int button, const std::wstring& key);
+
 // Starts the program in the current folder.
 Tool Start();
 Tool StartWithDialog();

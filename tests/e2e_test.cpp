@@ -11,16 +11,6 @@
 
 namespace {
 
-// Captures one key on the button and waits until the capture has ended.
-void Capture(const Tool& tool, int button, const std::wstring& key) {
-    Click(tool.dialog, button);
-    ASSERT_TRUE(WaitUntil([&] { return Text(tool.dialog, button - 1000).size() == 2; }, 3000))
-        << "no countdown";
-    PressKey(key);
-    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(GetDlgItem(tool.dialog, button)) != FALSE; }, 3000));
-    Sleep(300); // a user's hand moving to the next control
-}
-
 class EndToEnd : public ::testing::Test {
   protected:
     void SeedWith(const Bytes& file) { WriteBytes(BindingsFileName, file); }
@@ -268,6 +258,15 @@ void ExpectFirstInputs(AssignAll& test, const std::vector<TestKey>& keys) {
     for (size_t slot = 0; slot < keys.size(); ++slot)
         expected[StandardSlotByte(slot)] = keys[slot].code;
     test.SaveAndExpect(expected);
+}
+
+// Two buttons of a panel hit at once: each key takes an input of its own, and none is lost.
+TEST_F(AssignAll, KeysGoingDownTogetherEachTakeAnInput) {
+    std::vector<TestKey> keys = DistinctKeys(3);
+    const std::wstring &a = keys[0].name, &b = keys[1].name, &c = keys[2].name;
+    TypeOnDialog(L"keydown " + a + L" keydown " + b + L" sleep 0.08 keyup " + a + L" keyup " + b +
+                 L" sleep 0.3 keydown " + c + L" sleep 0.08 keyup " + c);
+    ExpectFirstInputs(*this, keys);
 }
 
 // A hand on a panel: each key goes down before the one before it is up.
