@@ -49,16 +49,25 @@ target_compile_options(e2e_tests PRIVATE ${ORVANE_WARNINGS})
 add_wine_test(e2e_tests e2e_tests $<TARGET_FILE:orvane_config> --gtest_filter=-Big5EndToEnd.*:SmallScreen.*)
 add_big5_wine_test(e2e_tests_big5 e2e_tests $<TARGET_FILE:orvane_config> --gtest_filter=Big5EndToEnd.*)
 
-# A 640 x 480 screen whose taskbar leaves a work area 450 pixels high, in a session of its own: Wine
-# reads the work area of the display its wineserver started with.
-set(SMALL_SCREEN_DIR ${CMAKE_BINARY_DIR}/small-screen)
-add_test(NAME small_screen_session_start COMMAND ${WINE_SESSION} start ${SMALL_SCREEN_DIR} 640x480 450)
-add_test(NAME small_screen_session_stop COMMAND ${WINE_SESSION} stop ${SMALL_SCREEN_DIR})
-set_tests_properties(small_screen_session_start PROPERTIES FIXTURES_SETUP small_screen FIXTURES_REQUIRED wine)
-set_tests_properties(small_screen_session_stop PROPERTIES FIXTURES_CLEANUP small_screen)
-add_test(NAME e2e_tests_small_screen COMMAND e2e_tests $<TARGET_FILE:orvane_config> --gtest_filter=SmallScreen.*)
-set_tests_properties(e2e_tests_small_screen PROPERTIES
-    FIXTURES_REQUIRED small_screen
-    ENVIRONMENT "ORVANE_BUILD_DIR=${SMALL_SCREEN_DIR}"
-    TIMEOUT 600)
-set_tests_properties(e2e_tests e2e_tests_big5 e2e_tests_small_screen PROPERTIES LABELS e2e)
+# A 640 x 480 screen whose taskbar leaves a work area 432 pixels high (a 48 px taskbar, which
+# Microsoft's guidelines plan for) or 450 (XP's 30 px), each in a session of its own: Wine reads the
+# work area of the display its wineserver started with.
+function(add_small_screen_test work_area_height)
+    set(dir ${CMAKE_BINARY_DIR}/small-screen-${work_area_height})
+    add_test(NAME small_screen_${work_area_height}_start COMMAND ${WINE_SESSION} start ${dir} 640x480 ${work_area_height})
+    add_test(NAME small_screen_${work_area_height}_stop COMMAND ${WINE_SESSION} stop ${dir})
+    set_tests_properties(small_screen_${work_area_height}_start PROPERTIES
+        FIXTURES_SETUP small_screen_${work_area_height} FIXTURES_REQUIRED wine)
+    set_tests_properties(small_screen_${work_area_height}_stop PROPERTIES
+        FIXTURES_CLEANUP small_screen_${work_area_height})
+    add_test(NAME e2e_tests_small_screen_${work_area_height}
+        COMMAND e2e_tests $<TARGET_FILE:orvane_config> --gtest_filter=SmallScreen.*)
+    set_tests_properties(e2e_tests_small_screen_${work_area_height} PROPERTIES
+        FIXTURES_REQUIRED small_screen_${work_area_height}
+        ENVIRONMENT "ORVANE_BUILD_DIR=${dir};ORVANE_WORK_AREA_HEIGHT=${work_area_height}"
+        LABELS e2e
+        TIMEOUT 600)
+endfunction()
+add_small_screen_test(432)
+add_small_screen_test(450)
+set_tests_properties(e2e_tests e2e_tests_big5 PROPERTIES LABELS e2e)

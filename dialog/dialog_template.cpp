@@ -19,7 +19,27 @@ void ShowKeyRows(HWND dialog, int firstSlot, int count, bool visible) {
               IDC_STANDARD_CAPTURE_FIRST + firstSlot + count - 1, visible);
 }
 
+bool InRange(int id, int first, int count) {
+    return id >= first && id < first + count;
+}
+
 } // namespace
+
+bool IsInLayoutSet(int id, LayoutKind& layout) {
+    int count = static_cast<int>(StandardKeyCount);
+    if (InRange(id, IDC_STANDARD_KEY_FIRST, count) || InRange(id, IDC_STANDARD_CAPTURE_FIRST, count) ||
+        (id >= IDC_STANDARD_LABEL_FIRST && id <= IDC_PLAYER2_FRAME)) {
+        layout = StandardLayout;
+        return true;
+    }
+    count = static_cast<int>(MahjongKeyCount);
+    if (InRange(id, IDC_MAHJONG_KEY_FIRST, count) || InRange(id, IDC_MAHJONG_CAPTURE_FIRST, count) ||
+        (id >= IDC_MAHJONG_FRAME && id <= IDC_MAHJONG_LABEL_LAST)) {
+        layout = MahjongLayout;
+        return true;
+    }
+    return false;
+}
 
 void ShowLayoutControls(HWND dialog) {
     bool mahjong = CurrentLayout() == MahjongLayout;

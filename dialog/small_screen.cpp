@@ -1,10 +1,27 @@
 #include "dialog/small_screen.h"
 
+#include "dialog/dialog_template.h"
+
 #include <algorithm>
+#include <climits>
+#include <vector>
 
 namespace {
 
-constexpr int BannerHeightUnits = 49;
+// Which controls move together: those of both layouts, and each layout's own set.
+enum MoveGroup { BothLayouts, StandardSet, MahjongSet };
+
+struct Placed {
+    HWND control;
+    RECT place; // in the dialog's client area
+    MoveGroup group;
+    bool frame;
+};
+
+// A band of the client area, from `top` to `bottom`, and by how much the controls below it move up.
+struct Cut {
+    LONG top, bottom, pixels;
+};
 
 // The banner has no ID of its own: it is the one picture among the controls.
 bool IsBanner(HWND control) {
@@ -13,14 +30,29 @@ bool IsBanner(HWND control) {
     return lstrcmpiW(name, L"Static") == 0 && (GetWindowLongW(control, GWL_STYLE) & SS_TYPEMASK) == SS_BITMAP;
 }
 
-struct MoveUp {
+bool IsFrame(HWND control) {
+    wchar_t name[16] = {};
+    GetClassNameW(control, name, 16);
+    return lstrcmpiW(name, L"Button") == 0 &&
+           (GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
+}
+
+MoveGroup GroupOf(HWND control) {
+    LayoutKind layout = StandardLayout;
+    if (!IsInLayoutSet(GetDlgCtrlID(control), layout))
+        return BothLayouts;
+    return layout == MahjongLayout ? MahjongSet : StandardSet;
+}
+
+struct Gathering {
     HWND dialog;
-    int pixels;
+    std::vector<Placed> placed;
 };
 
-BOOL CALLBACK MoveControlUp(HWND control, LPARAM parameter) {
-    const auto* move = reinterpret_cast<const MoveUp*>(parameter);
-    if (GetParent(control) != move->dialog)
+// Every control but the banner, which is hidden.
+BOOL CALLBACK GatherControl(HWND control, LPARAM parameter) {
+    auto* gathering = reinterpret_cast<Gathering*>(parameter);
+    if (GetParent(control) != gathering->dialog)
         return TRUE;
     if (IsBanner(control)) {
         ShowWindow(control, SW_HIDE);
@@ -28,10 +60,60 @@ BOOL CALLBACK MoveControlUp(HWND control, LPARAM parameter) {
     }
     RECT place;
     GetWindowRect(control, &place);
-    MapWindowPoints(nullptr, move->dialog, reinterpret_cast<POINT*>(&place), 2);
-    SetWindowPos(control, nullptr, place.left, place.top - move->pixels, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    MapWindowPoints(nullptr, gathering->dialog, reinterpret_cast<POINT*>(&place), 2);
+    gathering->placed.push_back({control, place, GroupOf(control), IsFrame(control)});
     return TRUE;
+}
+
+// The bands that none of the spans covers, from `from` down to the last span.
+std::vector<Cut> GapsBetween(std::vector<RECT> spans, LONG from) {
+    std::sort(spans.begin(), spans.end(), [](const RECT& a, const RECT& b) { return a.top < b.top; });
+    std::vector<Cut> gaps;
+    for (const RECT& span : spans) {
+        if (span.top > from)
+            gaps.push_back({from, span.top, 0});
+        from = std::max(from, span.bottom);
+    }
+    return gaps;
+}
+
+// The rows of one layout's set (its frames aside), and the gaps between them.
+std::vector<Cut> GapsBetweenRows(const std::vector<Placed>& placed, MoveGroup group) {
+    std::vector<RECT> spans;
+    LONG first = LONG_MAX;
+    for (const Placed& control : placed)
+        if (control.group == group && !control.frame) {
+            spans.push_back(control.place);
+            first = std::min(first, control.place.top);
+        }
+    return GapsBetween(spans, first);
+}
+
+// Each gap wider than `keep` is cut down to it.
+std::vector<Cut> CutsOf(std::vector<Cut> gaps, LONG keep) {
+    for (Cut& gap : gaps)
+        gap.pixels = std::max(0L, gap.bottom - gap.top - keep);
+    return gaps;
+}
+
+LONG MoveAt(LONG y, const std::vector<Cut>& cuts) {
+    LONG pixels = 0;
+    for (const Cut& cut : cuts)
+        if (cut.bottom <= y)
+            pixels += cut.pixels;
+    return pixels;
+}
+
+LONG Total(const std::vector<Cut>& cuts) {
+    return MoveAt(LONG_MAX, cuts);
+}
+
+// A control moves up by the cuts above it; a frame around a cut gets shorter by it.
+void MoveUp(const Placed& control, const std::vector<Cut>& cuts) {
+    const RECT& place = control.place;
+    LONG top = place.top - MoveAt(place.top, cuts), bottom = place.bottom - MoveAt(place.bottom, cuts);
+    SetWindowPos(control.control, nullptr, place.left, top, place.right - place.left, bottom - top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 RECT WorkAreaOf(HWND window) {
@@ -39,6 +121,33 @@ RECT WorkAreaOf(HWND window) {
     monitor.cbSize = sizeof monitor;
     GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
     return monitor.rcWork;
+}
+
+// Leaves out the banner and closes the gaps that every control of both layouts leaves (above the
+// path, between the path and the players), and those between the groups of rows of each layout's
+// set, down to the space between two rows of key fields. Returns how much shorter the client is.
+LONG CloseGaps(HWND dialog) {
+    Gathering gathering = {dialog, {}};
+    EnumChildWindows(dialog, GatherControl, reinterpret_cast<LPARAM>(&gathering));
+    const std::vector<Placed>& placed = gathering.placed;
+    std::vector<Cut> rowGaps[3] = {
+        {}, GapsBetweenRows(placed, StandardSet), GapsBetweenRows(placed, MahjongSet)};
+    LONG rowSpace = LONG_MAX;
+    for (const std::vector<Cut>& gaps : rowGaps)
+        for (const Cut& gap : gaps)
+            rowSpace = std::min(rowSpace, gap.bottom - gap.top);
+    if (rowSpace == LONG_MAX)
+        rowSpace = 0;
+    std::vector<RECT> spans;
+    for (const Placed& control : placed)
+        spans.push_back(control.place);
+    std::vector<Cut> common = CutsOf(GapsBetween(spans, 0), rowSpace);
+    for (const Placed& control : placed) {
+        std::vector<Cut> cuts = CutsOf(rowGaps[control.group], rowSpace);
+        cuts.insert(cuts.end(), common.begin(), common.end());
+        MoveUp(control, cuts);
+    }
+    return Total(common);
 }
 
 } // namespace
@@ -49,11 +158,7 @@ void FitToWorkArea(HWND dialog) {
     int workHeight = work.bottom - work.top, height = window.bottom - window.top;
     if (height <= workHeight)
         return;
-    RECT banner = {0, 0, 0, BannerHeightUnits};
-    MapDialogRect(dialog, &banner);
-    MoveUp move = {dialog, banner.bottom};
-    EnumChildWindows(dialog, MoveControlUp, reinterpret_cast<LPARAM>(&move));
-    height -= banner.bottom;
+    height -= CloseGaps(dialog);
     int top = height > workHeight ? work.top : std::max(work.top, std::min(window.top, work.bottom - height));
     SetWindowPos(dialog, nullptr, window.left, top, window.right - window.left, height,
                  SWP_NOZORDER | SWP_NOACTIVATE);

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Saves the pictures of the README to docs/ (the tool must be built): the dialog in each layout, the
-# live key test with a key held, and the dialog on a 640 x 480 screen with a 30 px taskbar.
+# live key test with a key held, and the dialog on a 640 x 480 screen with a 48 px taskbar.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 work=$(mktemp -d)
@@ -35,4 +35,4 @@ ORVANE_HOLD_KEY=f picture key-test key-test
 
 mkdir -p "$work/small-screen"
 cp "$root/resources/standard_bindings.bin" "$work/small-screen/orvane_bindings.bin"
-ORVANE_SCREEN="640x480 450" picture small-screen small-screen
+ORVANE_SCREEN="640x480 432" picture small-screen small-screen

@@ -1,11 +1,13 @@
 // The real program set up for a cabinet: an input cleared from a capture button's menu, the live key
-// test seen on the screen, and the dialog on a 640 x 480 screen with a taskbar.
+// test seen on the screen, panel keys that leave the dialog alone, and the dialog on a 640 x 480
+// screen with a taskbar.
 #include "resources/resource.h"
 #include "tests/e2e_support.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -35,6 +37,76 @@ TEST_F(Cabinet, ARightClickAndClearKeyLeaveTheInputWithNoKey) {
     EXPECT_EQ(WaitForExit(tool), 0);
     Bytes expected = image;
     expected[StandardSlotByte(8)] = 0;
+    EXPECT_EQ(ReadBytes(BindingsFileName), expected);
+}
+
+// Player 1 on MAME's defaults, which most keyboard encoders ship with: the arrows on the stick,
+// LCtrl, LAlt, Space, LShift, Z and X on buttons 1-6, 1 on start and 5 on coin; Enter on the system key.
+Bytes MamePanelFile() {
+    Bytes file = BuildImageFromRules(StandardLayout);
+    const uint8_t player1[] = {0xC8, 0xD0, 0xCB, 0xCD, 0x1D, 0x38, 0x39, 0x2A, 0x2C, 0x2D, 0x02, 0x06};
+    for (size_t slot = 0; slot < sizeof player1; ++slot)
+        file[StandardSlotByte(slot)] = player1[slot];
+    file[TrailerPosition(StandardFileSize, SystemKeyPart) + KeyCodeInDevicePart] = 0x1C;
+    return file;
+}
+
+bool Checked(HWND dialog, int id) {
+    DWORD_PTR state = 0;
+    SendMessageTimeoutW(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 2000, &state);
+    return state == BST_CHECKED;
+}
+
+bool AMenuIsOpen() {
+    HWND menu = FindWindowW(L"#32768", nullptr);
+    return menu != nullptr && IsWindowVisible(menu);
+}
+
+// An owner tries the wiring: the stick, the buttons (2 and 3 together), start and coin.
+TEST_F(Cabinet, PanelKeysAtRestPressNoButtonMoveNoFocusAndOpenNoMenu) {
+    Bytes file = MamePanelFile();
+    WriteBytes(BindingsFileName, file);
+    Tool tool = StartWithDialog();
+    ASSERT_NE(tool.dialog, nullptr);
+    TypeOnDialog(L"sleep 0.2");
+    HWND focus = FocusOf(tool.dialog);
+    std::wstring typing;
+    for (const wchar_t* key : {L"Down", L"Down", L"Right", L"space", L"Return"})
+        typing += L" keydown " + std::wstring(key) + L" sleep 0.08 keyup " + key + L" sleep 0.15";
+    typing +=
+        L" keydown Alt_L sleep 0.05 keydown space sleep 0.08 keyup space sleep 0.05 keyup Alt_L sleep 0.15";
+    for (const wchar_t* key : {L"z", L"1", L"5"})
+        typing += L" keydown " + std::wstring(key) + L" sleep 0.08 keyup " + key + L" sleep 0.15";
+    TypeOnDialog(typing + L" sleep 0.3");
+    EXPECT_EQ(WaitForSingleObject(tool.process.hProcess, 0), static_cast<DWORD>(WAIT_TIMEOUT))
+        << "the tool ended";
+    EXPECT_TRUE(IsWindowVisible(tool.dialog));
+    EXPECT_EQ(GetForegroundWindow(), tool.dialog);
+    EXPECT_EQ(FocusOf(tool.dialog), focus);
+    EXPECT_FALSE(AMenuIsOpen());
+    for (int box : {IDC_MAHJONG_GAME, IDC_FOUR_WAY, IDC_SQUARE, IDC_LOW_RESOLUTION})
+        EXPECT_FALSE(Checked(tool.dialog, box)) << "option " << box;
+    EXPECT_EQ(Text(tool.dialog, IDC_DRIVER_PATH), L"");
+    EXPECT_EQ(ReadBytes(BindingsFileName), file);
+    Click(tool.dialog, IDCANCEL);
+    EXPECT_EQ(WaitForExit(tool), 0);
+    EXPECT_EQ(ReadBytes(BindingsFileName), file);
+}
+
+TEST_F(Cabinet, SpaceAndEnterLandOnTheirInputsAndPressNoButton) {
+    WriteBytes(BindingsFileName, BuildImageFromRules(StandardLayout));
+    Tool tool = StartWithDialog();
+    ASSERT_NE(tool.dialog, nullptr);
+    Capture(tool, 3000, L"space");
+    Capture(tool, 3001, L"Return");
+    EXPECT_TRUE(IsWindowVisible(tool.dialog));
+    EXPECT_EQ(Text(tool.dialog, 2000), PlatformKeyName(0x00390000));
+    EXPECT_EQ(Text(tool.dialog, 2001), PlatformKeyName(0x001C0000));
+    Click(tool.dialog, IDOK);
+    EXPECT_EQ(WaitForExit(tool), 0);
+    Bytes expected = BuildImageFromRules(StandardLayout);
+    expected[StandardSlotByte(0)] = 0x39;
+    expected[StandardSlotByte(1)] = 0x1C;
     EXPECT_EQ(ReadBytes(BindingsFileName), expected);
 }
 
@@ -101,47 +173,43 @@ TEST_F(Cabinet, HoldingAKeyLightsTheFieldsOfItsInputsAndChangesNothingElse) {
     EXPECT_EQ(ReadBytes(BindingsFileName), file);
 }
 
-// Run in a session of a 640 x 480 screen with a work area 450 pixels high.
+// Run in a session of a 640 x 480 screen whose work area is ORVANE_WORK_AREA_HEIGHT pixels high.
 class SmallScreen : public Cabinet {};
 
-TEST_F(SmallScreen, EveryControlLiesInsideTheWorkArea) {
+BOOL CALLBACK CollectControl(HWND control, LPARAM controls) {
+    if ((GetWindowLongW(control, GWL_STYLE) & SS_TYPEMASK) != SS_BITMAP || IsWindowVisible(control))
+        reinterpret_cast<std::vector<HWND>*>(controls)->push_back(control);
+    return TRUE;
+}
+
+// Both layouts' sets, shown or hidden, and the controls they share; the banner is left out.
+TEST_F(SmallScreen, EveryControlOfBothLayoutsLiesInsideTheWorkArea) {
+    const char* expectedHeight = getenv("ORVANE_WORK_AREA_HEIGHT");
+    ASSERT_NE(expectedHeight, nullptr) << "run in a small screen's session";
     RECT work;
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    ASSERT_EQ(work.bottom - work.top, 450) << "run in the small screen's session";
+    ASSERT_EQ(work.bottom - work.top, atoi(expectedHeight));
     WriteBytes(BindingsFileName, BuildImageFromRules(StandardLayout));
     Tool tool = StartWithDialog();
     ASSERT_NE(tool.dialog, nullptr);
-    std::vector<int> controls = {IDOK,
-                                 IDCANCEL,
-                                 IDC_ASSIGN_ALL,
-                                 IDC_SKIP,
-                                 IDC_DRIVER_PATH,
-                                 IDC_MAHJONG_GAME,
-                                 IDC_FOUR_WAY,
-                                 IDC_SQUARE,
-                                 IDC_LOW_RESOLUTION,
-                                 IDC_SYSTEM_KEY,
-                                 IDC_SYSTEM_CAPTURE,
-                                 IDC_EXIT_KEY,
-                                 IDC_EXIT_CAPTURE};
-    for (int slot = 0; slot < static_cast<int>(StandardKeyCount); ++slot) {
-        controls.push_back(IDC_STANDARD_KEY_FIRST + slot);
-        controls.push_back(IDC_STANDARD_CAPTURE_FIRST + slot);
-    }
+    std::vector<HWND> controls;
+    EnumChildWindows(tool.dialog, CollectControl, reinterpret_cast<LPARAM>(&controls));
+    EXPECT_GT(controls.size(), 150u);
     RECT window, ok;
     GetWindowRect(tool.dialog, &window);
     GetWindowRect(GetDlgItem(tool.dialog, IDOK), &ok);
-    printf("At 640 x 480 with a 30 px taskbar: window %ld x %ld at (%ld, %ld); OK at x %ld-%ld, y %ld-%ld\n",
-           window.right - window.left, window.bottom - window.top, window.left, window.top, ok.left, ok.right,
-           ok.top, ok.bottom);
+    printf("At 640 x 480 with a work area %ld px high: window %ld x %ld at (%ld, %ld); OK at x %ld-%ld, y "
+           "%ld-%ld\n",
+           work.bottom - work.top, window.right - window.left, window.bottom - window.top, window.left,
+           window.top, ok.left, ok.right, ok.top, ok.bottom);
     EXPECT_GE(window.top, work.top) << "the title bar can be grabbed";
-    for (int id : controls) {
+    for (HWND control : controls) {
         RECT rect;
-        ASSERT_TRUE(GetWindowRect(GetDlgItem(tool.dialog, id), &rect)) << "control " << id;
+        GetWindowRect(control, &rect);
         EXPECT_TRUE(rect.left >= work.left && rect.top >= work.top && rect.right <= work.right &&
                     rect.bottom <= work.bottom)
-            << "control " << id << " at " << rect.left << "," << rect.top << "-" << rect.right << ","
-            << rect.bottom;
+            << "control " << GetDlgCtrlID(control) << " at " << rect.left << "," << rect.top << "-"
+            << rect.right << "," << rect.bottom;
     }
     Click(tool.dialog, IDCANCEL);
     EXPECT_EQ(WaitForExit(tool), 0);
