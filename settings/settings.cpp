@@ -164,14 +164,15 @@ bool ReadLoadableAndClose(FileHandle file, std::vector<uint8_t>& bytes) {
 }
 
 // A power cut between the two directory writes of the save's replace (FAT32) leaves the new file
-// alone in the folder. When the bindings file is missing and the new file is whole, the replace is
-// finished now; anything else is left where it is.
+// alone in the folder. When the bindings file is missing and the new file is exactly an image that a
+// save writes, the replace is finished now; anything else (a file of the right size whose sectors
+// never reached the card, say) is left where it is, and the loader never reads it.
 void FinishInterruptedSave() {
     std::vector<uint8_t> bytes;
     if (!gFileSystem.isMissing(BindingsFileName))
         return;
     FileHandle file = gFileSystem.openForReading(TemporaryFileName);
-    if (file != NoFile && ReadLoadableAndClose(file, bytes))
+    if (file != NoFile && ReadLoadableAndClose(file, bytes) && IsWholeImage(bytes.data(), bytes.size()))
         gFileSystem.replaceFile(TemporaryFileName, BindingsFileName);
 }
 

@@ -397,24 +397,51 @@ TEST_F(SettingsFile, ASaveWithoutAnEarlierFileCreatesIt) {
     EXPECT_EQ(FolderContents("."), std::vector<std::string>{FileName});
 }
 
-// A power cut after the new file was written but before it took the old one's place.
-TEST_F(SettingsFile, ANewFileLeftAloneIsPutInPlaceWhenWholeAndLeftAloneWhenShort) {
+// A power cut in the save's replace leaves the new file alone. Only an image that a save writes is
+// put in the bindings file's place; anything else is left where it is, and the start warns as it
+// does without a file.
+TEST_F(SettingsFile, ALoneNewFileIsPutInPlaceOnlyWhenItIsAWholeImage) {
+    auto edited = [](LayoutKind layout, size_t at, uint8_t value) {
+        Bytes image = BuildImageFromRules(layout);
+        image[at] = value;
+        return image;
+    };
+    Bytes whole = Standard(), noise(StandardFileSize);
+    for (size_t i = 0; i < noise.size(); ++i)
+        noise[i] = static_cast<uint8_t>(i * 37 + 11);
+    struct Leftover {
+        const char* what;
+        Bytes bytes;
+        bool putInPlace;
+    };
+    const Leftover leftovers[] = {
+        {"a standard image with a key set", edited(StandardLayout, StandardSlotByte(0), 0x1E), true},
+        {"a mahjong image with a key set", edited(MahjongLayout, KeyByte(MahjongKeyOffsets[0]), 0x1E), true},
+        {"a standard image with a mahjong byte other than 1 kept from its file",
+         edited(StandardLayout, StandardFileSize - 4, 7), true},
+        {"the size of an image, with sectors that never reached the disk", noise, false},
+        {"a standard image whose mahjong byte is 1", edited(StandardLayout, StandardFileSize - 4, 1), false},
+        {"a mahjong image whose mahjong byte is 0", edited(MahjongLayout, MahjongFileSize - 4, 0), false},
+        {"an image with a device byte that no save writes", edited(StandardLayout, 24, 0x99), false},
+        {"an image cut short", Bytes(whole.begin(), whole.begin() + 1100), false},
+    };
     const std::string newFile = FileName + ".new";
-    Bytes whole = Standard();
-    whole[37] = 0x1E;
-    WriteBytes(newFile, whole);
-    ASSERT_TRUE(LoadSettings());
-    EXPECT_EQ(gSettings.standardKeys[0], 0x1E);
-    EXPECT_EQ(FolderContents("."), std::vector<std::string>{FileName});
-    EXPECT_EQ(ReadBytes(FileName), whole);
-
-    std::filesystem::remove(FileName);
-    Bytes shortFile(whole.begin(), whole.begin() + 700);
-    WriteBytes(newFile, shortFile);
-    EXPECT_FALSE(LoadSettings());
-    EXPECT_EQ(Warnings(), Only(CouldNotOpenWarning));
-    EXPECT_EQ(FolderContents("."), std::vector<std::string>{newFile});
-    EXPECT_EQ(ReadBytes(newFile), shortFile);
+    for (const Leftover& leftover : leftovers) {
+        SCOPED_TRACE(leftover.what);
+        std::filesystem::remove(FileName);
+        WriteBytes(newFile, leftover.bytes);
+        StartRecordingWarnings();
+        EXPECT_EQ(LoadSettings(), leftover.putInPlace);
+        if (leftover.putInPlace) {
+            EXPECT_TRUE(Warnings().empty());
+            EXPECT_EQ(FolderContents("."), std::vector<std::string>{FileName});
+            EXPECT_EQ(ReadBytes(FileName), leftover.bytes);
+        } else {
+            EXPECT_EQ(Warnings(), Only(CouldNotOpenWarning));
+            EXPECT_EQ(FolderContents("."), std::vector<std::string>{newFile});
+            EXPECT_EQ(ReadBytes(newFile), leftover.bytes);
+        }
+    }
 }
 
 #ifdef _WIN32

@@ -1,6 +1,8 @@
 // Any byte string as the bindings file: loaded, then saved into a scratch folder. A load succeeds
 // exactly when every read falls inside the file, and the saved file is always the image of the
-// loaded layout with only the editable bytes changed, each holding the value the load read.
+// loaded layout with only the editable bytes changed, each holding the value the load read. Every
+// saved file is a whole image, which the start would put back after a cut, and a whole image comes
+// back from a load and a save unchanged.
 #include "settings/settings.h"
 
 #include <cstdio>
@@ -98,5 +100,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                                 : "an editable byte differs from the loaded value",
                  i);
     }
+    // What a save writes is what the start puts back after a cut, and nothing else is.
+    if (!IsWholeImage(saved.data(), saved.size()))
+        Fail("a saved file is not taken as a whole image", 0);
+    if (IsWholeImage(data, size) && saved != Bytes(data, data + size))
+        Fail("a whole image does not come back byte for byte", 0);
     return 0;
 }

@@ -1,0 +1,36 @@
+// A folder in memory behind the file seam that can lose power, as SQLite's crash tests and LevelDB's
+// fault-injection environment do: each file keeps what is durable (flushed) beside what is only
+// written, and a power loss after a chosen call keeps only what is durable then. A written but
+// unflushed 512-byte sector, and an unflushed size, come back as they were before or as written.
+#pragma once
+
+#include "tests/test_support.h"
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+// How the written but unflushed parts of the files come back after a power loss.
+struct TornParts {
+    enum Choice { AllOld, AllNew, Mixed } choice;
+    uint32_t seed; // of the mix
+};
+
+// Puts the folder in place of the real files, empty, with the power on.
+void UsePowerLossFolder();
+// A durable file.
+void PutFile(const std::string& name, const Bytes& bytes);
+void RefuseToCreate(const std::string& name);
+// Every file of the folder, as the programs see it now.
+std::map<std::string, Bytes> FilesNow();
+
+// The names of the file calls made since the folder was put in place or last restarted.
+const std::vector<std::string>& CallsMade();
+
+// The power goes off once `calls` more calls have returned (at once for 0), or, with `inReplace`, in
+// the middle of the call after them, a replace, after the target is removed and before the source
+// takes its name (FAT32's two directory writes). Calls after the loss fail.
+void LosePowerAfter(size_t calls, bool inReplace, TornParts torn);
+// The power comes back: the folder holds what survived, and the call record starts again.
+void RestartAfterPowerLoss();
