@@ -26,7 +26,8 @@ void CopyEditableBytes(LayoutKind layout, uint32_t size, const uint8_t* from, ui
     copy(TrailerPosition(size, ExitKeyPart) + KeyCodeInDevicePart);
     for (uint32_t i = 0; i < DriverPathSize; ++i)
         copy(TrailerPosition(size, DriverPathStart) + i);
-    for (TrailerField flag : {MahjongFlagPosition, LowResolutionFlagPosition, FourWayFlagPosition, SquareFlagPosition})
+    for (TrailerField flag :
+         {MahjongFlagPosition, LowResolutionFlagPosition, FourWayFlagPosition, SquareFlagPosition})
         copy(TrailerPosition(size, flag));
     if (layout == MahjongLayout)
         for (uint32_t part : MahjongKeyOffsets)
