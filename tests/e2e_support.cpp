@@ -121,6 +121,16 @@ Tool StartWithDialog() {
     return tool;
 }
 
+Tool StartOn(const Bytes& file) {
+    WriteBytes(BindingsFileName, file);
+    return StartWithDialog();
+}
+
+long ClickAndWaitForExit(Tool& tool, int id, DWORD limitMs) {
+    Click(tool.dialog, id);
+    return WaitForExit(tool, limitMs);
+}
+
 long WaitForExit(Tool& tool, DWORD limitMs) {
     long code = -1;
     if (WaitForSingleObject(tool.process.hProcess, limitMs) == WAIT_OBJECT_0) {

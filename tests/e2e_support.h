@@ -42,10 +42,14 @@ void Capture(const Tool& tool, int button, const std::wstring& key);
 // Starts the program in the current folder.
 Tool Start();
 Tool StartWithDialog();
+// Writes the bindings file into the current folder, then starts the program on it.
+Tool StartOn(const Bytes& file);
 // A visible top-level dialog of the tool's process with the given caption.
 HWND WaitForWindow(const Tool& tool, const wchar_t* caption, DWORD limitMs = 15000);
 // Exit code, or -1 if the process did not end in time (it is then ended).
 long WaitForExit(Tool& tool, DWORD limitMs = 10000);
+// A real click on a button of the dialog, then the exit code.
+long ClickAndWaitForExit(Tool& tool, int id, DWORD limitMs = 10000);
 // Ends every tool a failed test left running, so that none outlives the test run.
 void EndLeftoverTools();
 

@@ -143,95 +143,145 @@ TEST_F(SettingsDialog, OpeningFillsPathKeysAndLowResolution) {
     EXPECT_EQ(Text(2026), L"") << "the mahjong set is not filled for a standard file";
 }
 
-TEST_F(SettingsDialog, CheckingAndUncheckingMahjongResetsTheStickOptions) {
-    LoadFile(StandardWithFlags(0, 1, 1));
-    Open();
-    Click(IDC_MAHJONG_GAME);
-    EXPECT_EQ(gSettings.mahjongFlag, 1);
-    EXPECT_EQ(gSettings.fourWayFlag, 0);
-    EXPECT_EQ(gSettings.squareFlag, 0);
-    EXPECT_FALSE(Enabled(IDC_FOUR_WAY) || Checked(IDC_FOUR_WAY) || Enabled(IDC_SQUARE) ||
-                 Checked(IDC_SQUARE));
-    EXPECT_TRUE(IsWindowVisible(GetDlgItem(dialog, 2026)));
-    EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog, 2000)));
-    EXPECT_EQ(Text(2026), L"") << "switching the layout does not fill the fields";
+// Clicks on the option boxes, from the flags a file was loaded with: the record's flags and what the
+// boxes then show, by the option table (mahjong, four-way, square, low resolution).
+struct ClickRow {
+    const char* what;
+    uint8_t mahjong, fourWay, square;
+    std::vector<int> clicks;
+    uint8_t flags[4];
+    bool fourWayEnabled, fourWayChecked, squareEnabled, squareChecked;
+};
 
-    Click(IDC_MAHJONG_GAME);
-    EXPECT_EQ(gSettings.mahjongFlag, 0);
-    EXPECT_TRUE(Enabled(IDC_FOUR_WAY));
-    EXPECT_FALSE(Checked(IDC_FOUR_WAY));
-    EXPECT_FALSE(Enabled(IDC_SQUARE) || Checked(IDC_SQUARE));
-    EXPECT_EQ(gSettings.fourWayFlag | gSettings.squareFlag, 0);
-    EXPECT_TRUE(IsWindowVisible(GetDlgItem(dialog, 2000)));
+const ClickRow ClickRows[] = {
+    {"mahjong on resets the stick options",
+     0,
+     1,
+     1,
+     {IDC_MAHJONG_GAME},
+     {1, 0, 0, 0},
+     false,
+     false,
+     false,
+     false},
+    {"mahjong off again leaves four-way unchecked",
+     0,
+     1,
+     1,
+     {IDC_MAHJONG_GAME, IDC_MAHJONG_GAME},
+     {0, 0, 0, 0},
+     true,
+     false,
+     false,
+     false},
+    {"four-way, then square", 0, 0, 0, {IDC_FOUR_WAY, IDC_SQUARE}, {0, 1, 1, 0}, true, true, true, true},
+    {"square off again",
+     0,
+     0,
+     0,
+     {IDC_FOUR_WAY, IDC_SQUARE, IDC_SQUARE},
+     {0, 1, 0, 0},
+     true,
+     true,
+     true,
+     false},
+    {"four-way off clears square",
+     0,
+     0,
+     0,
+     {IDC_FOUR_WAY, IDC_SQUARE, IDC_FOUR_WAY},
+     {0, 0, 0, 0},
+     true,
+     false,
+     false,
+     false},
+    {"a square flag loaded with four-way off is kept", 0, 0, 1, {}, {0, 0, 1, 0}, true, false, false, false},
+    {"and shows once four-way goes on", 0, 0, 1, {IDC_FOUR_WAY}, {0, 1, 1, 0}, true, true, true, true},
+    {"and clears once four-way goes off",
+     0,
+     0,
+     1,
+     {IDC_FOUR_WAY, IDC_FOUR_WAY},
+     {0, 0, 0, 0},
+     true,
+     false,
+     false,
+     false},
+    {"leaving a mahjong file shows the four-way and square it will save",
+     1,
+     1,
+     1,
+     {IDC_MAHJONG_GAME},
+     {0, 1, 1, 0},
+     true,
+     true,
+     true,
+     true},
+    {"low resolution on and off",
+     0,
+     0,
+     0,
+     {IDC_LOW_RESOLUTION, IDC_LOW_RESOLUTION, IDC_LOW_RESOLUTION},
+     {0, 0, 0, 1},
+     true,
+     false,
+     false,
+     false},
+};
+
+TEST_F(SettingsDialog, OptionClicksSetTheFlagsAndTheBoxesByTheOptionTable) {
+    for (const ClickRow& row : ClickRows) {
+        SCOPED_TRACE(row.what);
+        LoadFile(StandardWithFlags(row.mahjong, row.fourWay, row.square));
+        Open();
+        for (int id : row.clicks)
+            Click(id);
+        const uint8_t flags[4] = {gSettings.mahjongFlag, gSettings.fourWayFlag, gSettings.squareFlag,
+                                  gSettings.lowResolutionFlag};
+        EXPECT_EQ(std::vector<uint8_t>(flags, flags + 4), std::vector<uint8_t>(row.flags, row.flags + 4));
+        EXPECT_EQ(Enabled(IDC_FOUR_WAY), row.fourWayEnabled);
+        EXPECT_EQ(Checked(IDC_FOUR_WAY), row.fourWayChecked);
+        EXPECT_EQ(Enabled(IDC_SQUARE), row.squareEnabled);
+        EXPECT_EQ(Checked(IDC_SQUARE), row.squareChecked);
+        EXPECT_EQ(IsWindowVisible(GetDlgItem(dialog, 2026)) != FALSE, row.flags[0] == 1);
+        EXPECT_EQ(IsWindowVisible(GetDlgItem(dialog, 2000)) != FALSE, row.flags[0] != 1);
+        EXPECT_EQ(Text(row.mahjong == 1 ? 2000 : 2026), L"")
+            << "switching the layout does not fill the fields";
+        DestroyWindow(dialog);
+        DrainMessages();
+    }
 }
 
-TEST_F(SettingsDialog, FourWayAndSquareBoxesSetTheirFlags) {
-    LoadFile(StandardWithFlags(0, 0, 0));
-    Open();
-    Click(IDC_FOUR_WAY);
-    EXPECT_EQ(gSettings.fourWayFlag, 1);
-    EXPECT_TRUE(Enabled(IDC_SQUARE));
-    Click(IDC_SQUARE);
-    EXPECT_EQ(gSettings.squareFlag, 1);
-    Click(IDC_SQUARE);
-    EXPECT_EQ(gSettings.squareFlag, 0);
-    Click(IDC_SQUARE);
-    Click(IDC_FOUR_WAY);
-    EXPECT_EQ(gSettings.fourWayFlag | gSettings.squareFlag, 0);
-    EXPECT_FALSE(Enabled(IDC_SQUARE) || Checked(IDC_SQUARE));
-    Click(IDC_LOW_RESOLUTION);
-    EXPECT_EQ(gSettings.lowResolutionFlag, 1);
-    Click(IDC_LOW_RESOLUTION);
-    EXPECT_EQ(gSettings.lowResolutionFlag, 0);
-}
-
-TEST_F(SettingsDialog, ASquareFlagLoadedWithFourWayOffIsKeptUntilFourWayIsToggled) {
-    LoadFile(StandardWithFlags(0, 0, 1));
-    Open();
-    EXPECT_EQ(gSettings.squareFlag, 1);
-    Command(IDOK);
-    EXPECT_EQ(ReadBytes(BindingsFileName)[1371], 1);
-}
-
-TEST_F(SettingsDialog, SquareFlagClearsWhenFourWayIsSwitchedOff) {
-    LoadFile(StandardWithFlags(0, 0, 1));
-    Open();
-    Click(IDC_FOUR_WAY);
-    EXPECT_TRUE(Checked(IDC_SQUARE)) << "the record holds the square flag 1";
-    Click(IDC_FOUR_WAY);
-    EXPECT_EQ(gSettings.squareFlag, 0);
-}
-
-// The boxes show what OK will save: a mahjong file loaded with the four-way flag 1 shows it again
-// when the standard set comes back.
-TEST_F(SettingsDialog, LeavingAMahjongFileWithFourWayOnShowsTheFlagsItWillSave) {
-    LoadFile(StandardWithFlags(1, 1, 1));
-    Open();
-    Click(IDC_MAHJONG_GAME);
-    EXPECT_TRUE(Enabled(IDC_FOUR_WAY));
-    EXPECT_TRUE(Checked(IDC_FOUR_WAY));
-    EXPECT_TRUE(Enabled(IDC_SQUARE));
-    EXPECT_TRUE(Checked(IDC_SQUARE));
-    Command(IDOK);
-    Bytes saved = ReadBytes(BindingsFileName);
-    ASSERT_EQ(saved.size(), StandardFileSize);
-    EXPECT_EQ(saved[1372 - 2], 1);
-    EXPECT_EQ(saved[1372 - 1], 1);
-}
-
-TEST_F(SettingsDialog, OkSavesTheFileEndsTheDialogAndQuits) {
-    LoadFile(BuildImageFromRules(StandardLayout));
-    Open();
-    Click(IDC_LOW_RESOLUTION);
-    SetDlgItemTextW(dialog, IDC_DRIVER_PATH, L"C:\\loader\\driver.sys");
-    Command(IDOK);
-    EXPECT_FALSE(IsWindow(dialog));
-    EXPECT_TRUE(DrainMessages()) << "WM_QUIT posted";
-    Bytes expected = BuildImageFromRules(StandardLayout);
-    std::memcpy(&expected[1372 - 260], "C:\\loader\\driver.sys", 20);
-    expected[1372 - 3] = 1;
-    EXPECT_EQ(ReadBytes(BindingsFileName), expected);
-    EXPECT_TRUE(RecordedWarnings().empty());
+// How the dialog ends after an option and the path were changed: OK saves them, Cancel and close
+// save nothing; each destroys the dialog and ends the message loop.
+TEST_F(SettingsDialog, OkSavesTheChangesCancelAndCloseSaveNothingAndEachQuits) {
+    struct Ending {
+        const char* what;
+        UINT message;
+        WPARAM wParam;
+        bool saves;
+    };
+    const Ending endings[] = {{"OK", WM_COMMAND, IDOK, true},
+                              {"Cancel", WM_COMMAND, IDCANCEL, false},
+                              {"close", WM_CLOSE, 0, false}};
+    for (const Ending& ending : endings) {
+        SCOPED_TRACE(ending.what);
+        Bytes file = BuildImageFromRules(StandardLayout);
+        LoadFile(file);
+        Open();
+        Click(IDC_LOW_RESOLUTION);
+        SetDlgItemTextW(dialog, IDC_DRIVER_PATH, L"C:\\loader\\driver.sys");
+        SendMessageW(dialog, ending.message, ending.wParam, 0);
+        EXPECT_FALSE(IsWindow(dialog));
+        EXPECT_TRUE(DrainMessages()) << "WM_QUIT posted";
+        if (ending.saves) {
+            std::memcpy(&file[1372 - 260], "C:\\loader\\driver.sys", 20);
+            file[1372 - 3] = 1;
+        }
+        EXPECT_EQ(ReadBytes(BindingsFileName), file);
+        EXPECT_EQ(FolderContents("."), std::vector<std::string>{BindingsFileName});
+        EXPECT_TRUE(RecordedWarnings().empty());
+    }
 }
 
 Bytes FileWithPath(const std::string& path) {
@@ -301,82 +351,6 @@ TEST_F(SettingsDialog, AnUntouchedPathIsSavedAsItWasLoaded) {
     EXPECT_EQ(Text(IDC_DRIVER_PATH), std::wstring(255, L'z'));
     Command(IDOK);
     EXPECT_EQ(ReadBytes(BindingsFileName), file);
-}
-
-// Closes the warning box once it is up, noting its owner.
-DWORD WINAPI CloseWarningBox(void* owner) {
-    for (int tries = 0; tries < 500; ++tries) {
-        if (HWND box = FindWindowW(L"#32770", L"Error!")) {
-            *static_cast<HWND*>(owner) = GetWindow(box, GW_OWNER);
-            PostMessageW(box, WM_COMMAND, IDOK, 0);
-            return 0;
-        }
-        Sleep(10);
-    }
-    return 1;
-}
-
-// Another program's window: a top-level window on a thread of its own, with its own input queue.
-struct OtherProgram {
-    HWND window = nullptr;
-    HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    HANDLE thread = nullptr;
-    DWORD threadId = 0;
-};
-
-DWORD WINAPI RunOtherProgram(void* parameter) {
-    auto* other = static_cast<OtherProgram*>(parameter);
-    other->window = CreateWindowExW(0, L"Static", L"another program", WS_POPUP | WS_VISIBLE | WS_BORDER, 700,
-                                    0, 200, 100, nullptr, nullptr, nullptr, nullptr);
-    SetEvent(other->ready);
-    MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0)
-        DispatchMessageW(&message);
-    DestroyWindow(other->window);
-    return 0;
-}
-
-void StartOtherProgram(OtherProgram& other) {
-    other.thread = CreateThread(nullptr, 0, RunOtherProgram, &other, 0, &other.threadId);
-    WaitForSingleObject(other.ready, 5000);
-}
-
-void EndOtherProgram(OtherProgram& other) {
-    PostThreadMessageW(other.threadId, WM_QUIT, 0, 0);
-    WaitForSingleObject(other.thread, 5000);
-    CloseHandle(other.thread);
-    CloseHandle(other.ready);
-}
-
-// With another program's window up beside it, the dialog is the active window again when the path
-// warning closes, with the focus in the path for the correction.
-TEST_F(SettingsDialog, AfterThePathWarningTheDialogIsActiveWithThePathFocused) {
-    LoadFile(BuildImageFromRules(StandardLayout));
-    Open();
-    OtherProgram other;
-    StartOtherProgram(other);
-    ASSERT_NE(other.window, nullptr);
-    SetForegroundWindow(dialog);
-    SetDlgItemTextW(dialog, IDC_DRIVER_PATH, std::wstring(255, L'q').c_str());
-    gShowWarning = ShowWarningBox;
-    HWND boxOwner = nullptr;
-    HANDLE closer = CreateThread(nullptr, 0, CloseWarningBox, &boxOwner, 0, nullptr);
-    Command(IDOK);
-    WaitForSingleObject(closer, 10000);
-    DWORD closed = 1;
-    GetExitCodeThread(closer, &closed);
-    CloseHandle(closer);
-    StartRecordingWarnings();
-    DrainMessages();
-    Sleep(200);
-    DrainMessages();
-    EXPECT_EQ(closed, 0u) << "no warning box appeared";
-    // Wine gives the activation back either way; Windows does only to the box's owner.
-    EXPECT_EQ(boxOwner, dialog);
-    EXPECT_TRUE(IsWindowEnabled(dialog));
-    EXPECT_EQ(GetForegroundWindow(), dialog);
-    EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IDC_DRIVER_PATH));
-    EndOtherProgram(other);
 }
 
 SHORT WINAPI HoldingAAndS(int virtualKey) {
@@ -506,35 +480,6 @@ TEST_F(Big5CodePage, PathBytesThatAreNotBig5ComeBackByteForByte) {
     }
 }
 
-TEST_F(SettingsDialog, MahjongSwitchThenOkSavesTheMahjongImageWithZeroKeys) {
-    LoadFile(BuildImageFromRules(StandardLayout));
-    Open();
-    Click(IDC_MAHJONG_GAME);
-    Command(IDOK);
-    Bytes expected = BuildImageFromRules(MahjongLayout);
-    for (uint32_t offset : MahjongKeyOffsets)
-        expected[offset + KeyCodeInDevicePart] = 0;
-    EXPECT_EQ(ReadBytes(BindingsFileName), expected);
-}
-
-TEST_F(SettingsDialog, CancelAndCloseSaveNothing) {
-    for (UINT how : {UINT(WM_COMMAND), UINT(WM_CLOSE)}) {
-        Bytes file = BuildImageFromRules(StandardLayout);
-        LoadFile(file);
-        Open();
-        Click(IDC_LOW_RESOLUTION);
-        SetDlgItemTextW(dialog, IDC_DRIVER_PATH, L"changed");
-        if (how == WM_CLOSE)
-            SendMessageW(dialog, WM_CLOSE, 0, 0);
-        else
-            Click(IDCANCEL);
-        EXPECT_FALSE(IsWindow(dialog));
-        EXPECT_TRUE(DrainMessages()) << "WM_QUIT posted";
-        EXPECT_EQ(ReadBytes(BindingsFileName), file);
-        EXPECT_EQ(FolderContents("."), std::vector<std::string>{BindingsFileName});
-    }
-}
-
 void PressKey(WORD virtualKey, bool down) {
     INPUT input = {};
     input.type = INPUT_KEYBOARD;
@@ -552,73 +497,6 @@ void PumpFor(DWORD milliseconds) {
             DispatchMessageW(&message);
         Sleep(5);
     }
-}
-
-// Sets Escape in this thread's key state, the state as of the message being handled. A key sent
-// with SendInput reaches it only while the dialog is the foreground window, which is not assured.
-void SetEscapeDown(bool down) {
-    BYTE keys[256];
-    GetKeyboardState(keys);
-    keys[VK_ESCAPE] = down ? 0x80 : 0;
-    SetKeyboardState(keys);
-}
-
-TEST_F(SettingsDialog, CancelIsIgnoredWhileEscapeIsDown) {
-    LoadFile(BuildImageFromRules(StandardLayout));
-    Open();
-    SetEscapeDown(true);
-    Command(IDCANCEL);
-    EXPECT_TRUE(IsWindow(dialog));
-    SetEscapeDown(false);
-    Command(IDCANCEL);
-    EXPECT_FALSE(IsWindow(dialog));
-}
-
-// Waits until the capture button is enabled again, which the finished capture does.
-bool WaitForCapture(HWND dialog, int button, DWORD limitMs) {
-    DWORD start = GetTickCount();
-    while (GetTickCount() - start < limitMs) {
-        PumpFor(20);
-        if (IsWindowEnabled(GetDlgItem(dialog, button)))
-            return true;
-    }
-    return false;
-}
-
-TEST_F(SettingsDialog, ACaptureStoresThePressedKeyAndShowsItsName) {
-    LoadFile(BuildImageFromRules(StandardLayout));
-    Open();
-    Click(3000);
-    EXPECT_FALSE(Enabled(3000));
-    PumpFor(300);
-    EXPECT_EQ(Text(2000).size(), 2u) << "counting down from 100";
-    PressKey(VK_UP, true);
-    PumpFor(150);
-    PressKey(VK_UP, false);
-    ASSERT_TRUE(WaitForCapture(dialog, 3000, 3000));
-    EXPECT_EQ(gSettings.standardKeys[0], 0xC8);
-    wchar_t up[512] = {};
-    GetKeyNameTextW(0x01480000, up, 512);
-    EXPECT_EQ(Text(2000), up);
-    Command(IDOK);
-    EXPECT_EQ(ReadBytes(BindingsFileName)[37], 0xC8);
-}
-
-TEST_F(SettingsDialog, SystemAndExitButtonsCaptureTheirOwnKeys) {
-    LoadFile(BuildImageFromRules(MahjongLayout));
-    Open();
-    const std::pair<int, WORD> captures[] = {{IDC_SYSTEM_CAPTURE, VK_F2}, {IDC_EXIT_CAPTURE, VK_F3}};
-    for (auto [button, key] : captures) {
-        Click(button);
-        PumpFor(100);
-        PressKey(key, true);
-        PumpFor(150);
-        PressKey(key, false);
-        ASSERT_TRUE(WaitForCapture(dialog, button, 3000));
-    }
-    EXPECT_EQ(gSettings.systemKey, 0x3C);
-    EXPECT_EQ(gSettings.exitKey, 0x3D);
-    EXPECT_EQ(gSettings.mahjongKeys[0], 0x02);
 }
 
 TEST_F(SettingsDialog, OkDuringACaptureEndsCleanlyAndTheLateKeyIsNotSaved) {
