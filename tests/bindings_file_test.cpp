@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 namespace {
 
 uint32_t U32At(const uint8_t* bytes, size_t offset) {
@@ -65,17 +63,6 @@ TEST_P(BuiltInImage, EqualsTheImageBuiltFromTheFormatRules) {
     EXPECT_EQ(Image().size, GetParam() == MahjongLayout ? MahjongFileSize : StandardFileSize);
 }
 
-TEST_P(BuiltInImage, EntriesEndWhereTheTrailerBegins) {
-    std::vector<ParsedEntry> entries;
-    size_t end = WalkEntries(Image(), entries);
-    EXPECT_EQ(end, GetParam() == MahjongLayout ? 1156u : 1108u);
-    EXPECT_EQ(end, Image().size - 264);
-    EXPECT_EQ(U32At(Image().bytes, end), 260u);
-    EXPECT_EQ(entries.size(), 53u);
-    EXPECT_EQ(std::memcmp(Image().bytes, "ORVN", 4), 0);
-    EXPECT_EQ(U32At(Image().bytes, 4), 2u);
-}
-
 TEST_P(BuiltInImage, EveryKeyOffsetPointsAtTheKeyByteOfItsSlotsEntry) {
     std::vector<ParsedEntry> entries;
     WalkEntries(Image(), entries);
@@ -111,19 +98,5 @@ INSTANTIATE_TEST_SUITE_P(BothLayouts, BuiltInImage, ::testing::Values(StandardLa
                          [](const auto& test) {
                              return test.param == MahjongLayout ? "Mahjong" : "Standard";
                          });
-
-TEST(BindingsFile, KnownKeyBytesOfTheStandardImage) {
-    InstallTemplates();
-    EXPECT_EQ(gStandardTemplate.bytes[37], 0x02);
-    EXPECT_EQ(1372u - 320u + 17u, 1069u);
-    EXPECT_EQ(gStandardTemplate.bytes[1069], 0x02);
-    EXPECT_EQ(gMahjongTemplate.bytes[1416], 1);
-    EXPECT_EQ(gMahjongTemplate.bytes[1417] | gMahjongTemplate.bytes[1418] | gMahjongTemplate.bytes[1419], 0);
-}
-
-TEST(BindingsFile, SmallestReadableSizes) {
-    EXPECT_EQ(SmallestReadableSize(StandardLayout), 1038u);
-    EXPECT_EQ(SmallestReadableSize(MahjongLayout), 982u);
-}
 
 } // namespace
