@@ -27,11 +27,6 @@ void OkAndExpectWarning(Tool& tool, const char* warning) {
     EXPECT_TRUE(IsWindowVisible(tool.dialog));
 }
 
-void CancelAndExpectExit(Tool& tool) {
-    Click(tool.dialog, IDCANCEL);
-    EXPECT_EQ(WaitForExit(tool), 0);
-}
-
 // Changes an option, presses OK, and expects the warning, the old file, and the exit code 0 once the
 // user leaves with Cancel.
 void ExpectSaveRefused(const char* warning, const Bytes& before) {
@@ -40,7 +35,7 @@ void ExpectSaveRefused(const char* warning, const Bytes& before) {
     Click(tool.dialog, IDC_LOW_RESOLUTION);
     OkAndExpectWarning(tool, warning);
     EXPECT_EQ(ReadBytes(BindingsFileName), before);
-    CancelAndExpectExit(tool);
+    EXPECT_EQ(ClickAndWaitForExit(tool, IDCANCEL), 0);
     EXPECT_EQ(ReadBytes(BindingsFileName), before);
 }
 
@@ -55,8 +50,7 @@ void ExpectSavedWithLowResolution(const std::vector<std::string>& folderContents
     Tool tool = StartWithDialog();
     ASSERT_NE(tool.dialog, nullptr);
     Click(tool.dialog, IDC_LOW_RESOLUTION);
-    Click(tool.dialog, IDOK);
-    EXPECT_EQ(WaitForExit(tool), 0) << "the save did not end the program (a warning?)";
+    EXPECT_EQ(ClickAndWaitForExit(tool, IDOK), 0) << "the save did not end the program (a warning?)";
     Bytes expected = EditedFile();
     expected[1372 - 3] = 1;
     EXPECT_EQ(ReadBytes(BindingsFileName), expected);
@@ -96,8 +90,7 @@ TEST_F(FailingSave, AReadOnlyFileIsKeptAndSavedOnceTheUserClearsIt) {
     OkAndExpectWarning(tool, CouldNotOpenOnSaveWarning);
     EXPECT_EQ(ReadBytes(BindingsFileName), EditedFile());
     SetFileAttributesW(L"orvane_bindings.bin", FILE_ATTRIBUTE_NORMAL);
-    Click(tool.dialog, IDOK);
-    EXPECT_EQ(WaitForExit(tool), 0);
+    EXPECT_EQ(ClickAndWaitForExit(tool, IDOK), 0);
     Bytes expected = EditedFile();
     expected[1372 - 3] = 1;
     EXPECT_EQ(ReadBytes(BindingsFileName), expected);
@@ -111,7 +104,7 @@ TEST_F(FailingSave, AFileHeldOpenByAnotherProgramIsKept) {
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
     OkAndExpectWarning(tool, CouldNotOpenOnSaveWarning);
     CloseHandle(holder);
-    CancelAndExpectExit(tool);
+    EXPECT_EQ(ClickAndWaitForExit(tool, IDCANCEL), 0);
     EXPECT_EQ(ReadBytes(BindingsFileName), EditedFile());
     EXPECT_EQ(FolderContents("."), std::vector<std::string>{BindingsFileName});
 }
@@ -125,7 +118,7 @@ TEST_F(FailingSave, AFolderRemovedWhileTheDialogIsOpenIsReported) {
     RunUnix(L"/bin/rm -rf " + ToUnixPath(gone.wstring()));
     ASSERT_FALSE(std::filesystem::exists(gone));
     OkAndExpectWarning(tool, CouldNotOpenOnSaveWarning);
-    CancelAndExpectExit(tool);
+    EXPECT_EQ(ClickAndWaitForExit(tool, IDCANCEL), 0);
     EXPECT_FALSE(std::filesystem::exists(gone)) << "nothing recreated";
 }
 
