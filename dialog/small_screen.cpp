@@ -23,18 +23,19 @@ struct Cut {
     LONG top, bottom, pixels;
 };
 
-// The banner has no ID of its own: it is the one picture among the controls.
-bool IsBanner(HWND control) {
+bool IsOfKind(HWND control, const wchar_t* windowClass, LONG typeMask, LONG type) {
     wchar_t name[16] = {};
     GetClassNameW(control, name, 16);
-    return lstrcmpiW(name, L"Static") == 0 && (GetWindowLongW(control, GWL_STYLE) & SS_TYPEMASK) == SS_BITMAP;
+    return lstrcmpiW(name, windowClass) == 0 && (GetWindowLongW(control, GWL_STYLE) & typeMask) == type;
+}
+
+// The banner has no ID of its own: it is the one picture among the controls.
+bool IsBanner(HWND control) {
+    return IsOfKind(control, L"Static", SS_TYPEMASK, SS_BITMAP);
 }
 
 bool IsFrame(HWND control) {
-    wchar_t name[16] = {};
-    GetClassNameW(control, name, 16);
-    return lstrcmpiW(name, L"Button") == 0 &&
-           (GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
+    return IsOfKind(control, L"Button", BS_TYPEMASK, BS_GROUPBOX);
 }
 
 MoveGroup GroupOf(HWND control) {
@@ -141,12 +142,13 @@ LONG CloseGaps(HWND dialog) {
     std::vector<RECT> spans;
     for (const Placed& control : placed)
         spans.push_back(control.place);
-    std::vector<Cut> common = CutsOf(GapsBetween(spans, 0), rowSpace);
-    for (const Placed& control : placed) {
-        std::vector<Cut> cuts = CutsOf(rowGaps[control.group], rowSpace);
-        cuts.insert(cuts.end(), common.begin(), common.end());
-        MoveUp(control, cuts);
+    std::vector<Cut> common = CutsOf(GapsBetween(spans, 0), rowSpace), cuts[3];
+    for (int group = BothLayouts; group <= MahjongSet; ++group) {
+        cuts[group] = CutsOf(rowGaps[group], rowSpace);
+        cuts[group].insert(cuts[group].end(), common.begin(), common.end());
     }
+    for (const Placed& control : placed)
+        MoveUp(control, cuts[control.group]);
     return Total(common);
 }
 
