@@ -12,6 +12,7 @@ constexpr size_t SectorSize = 512;
 
 struct StoredFile {
     Bytes written, durable;
+    bool locked;
 };
 
 struct Folder {
@@ -29,29 +30,23 @@ std::vector<OpenFile> gOpen;
 std::set<std::string> gRefused;
 std::vector<std::string> gCalls;
 bool gPowerOff = false, gArmed = false, gInReplace = false;
-size_t gLoseAfter = 0;
+size_t gLoseAfter = 0, gFailingCall = 0;
 TornParts gTorn = {TornParts::AllOld, 0};
 
-// One of the old or the new form of each unflushed part, as the case chooses.
-struct Chooser {
-    std::mt19937 random;
-    bool New() {
-        if (gTorn.choice != TornParts::Mixed)
-            return gTorn.choice == TornParts::AllNew;
-        return (random() & 1) != 0;
-    }
-};
-
-Bytes Survivor(const StoredFile& file, Chooser& chooser) {
+// Each unflushed sector, and the unflushed size, old or new as the case chooses.
+Bytes Survivor(const StoredFile& file, std::mt19937& random) {
+    auto isNew = [&] {
+        return gTorn.choice == TornParts::Mixed ? (random() & 1) != 0 : gTorn.choice == TornParts::AllNew;
+    };
+    auto byteOf = [](const Bytes& from, size_t at) { return at < from.size() ? from[at] : uint8_t{0}; };
     const Bytes &old = file.durable, &now = file.written;
-    Bytes bytes(chooser.New() ? now.size() : old.size());
+    Bytes bytes(isNew() ? now.size() : old.size());
     for (size_t start = 0; start < bytes.size(); start += SectorSize) {
         size_t end = std::min(start + SectorSize, bytes.size());
-        auto byteOf = [&](const Bytes& from, size_t at) { return at < from.size() ? from[at] : uint8_t{0}; };
         bool changed = false;
         for (size_t at = start; at < end; ++at)
             changed |= byteOf(old, at) != byteOf(now, at);
-        bool useNew = changed && chooser.New();
+        bool useNew = changed && isNew();
         for (size_t at = start; at < end; ++at)
             bytes[at] = byteOf(useNew ? now : old, at);
     }
@@ -59,28 +54,27 @@ Bytes Survivor(const StoredFile& file, Chooser& chooser) {
 }
 
 void LosePower() {
-    Chooser chooser = {std::mt19937(gTorn.seed)};
+    std::mt19937 random(gTorn.seed);
     gSurvived = {};
     for (const auto& [name, index] : gFolder.names) {
-        Bytes bytes = Survivor(gFolder.files[index], chooser);
+        Bytes bytes = Survivor(gFolder.files[index], random);
         gSurvived.names[name] = static_cast<int>(gSurvived.files.size());
-        gSurvived.files.push_back({bytes, bytes});
+        gSurvived.files.push_back({bytes, bytes, gFolder.files[index].locked});
     }
     gPowerOff = true;
 }
 
-// Records a call; false once the power is off.
-bool Call(const char* name) {
+// Records and runs a call, unless the power is off or it is the call chosen to fail.
+template <typename Result, typename Body> Result Call(const char* name, Result failed, Body body) {
     if (gPowerOff)
-        return false;
+        return failed;
     gCalls.push_back(name);
-    return true;
-}
-
-// After a call has returned.
-void Returned() {
+    if (gCalls.size() == gFailingCall)
+        return failed;
+    Result result = body();
     if (gArmed && !gInReplace && gCalls.size() == gLoseAfter)
         LosePower();
+    return result;
 }
 
 StoredFile* FileOf(FileHandle handle) {
@@ -97,153 +91,130 @@ FileHandle Open(const std::string& name) {
     return static_cast<FileHandle>(gOpen.size() - 1);
 }
 
+bool IsLocked(const char* name) {
+    auto found = gFolder.names.find(name);
+    return found != gFolder.names.end() && gFolder.files[found->second].locked;
+}
+
 FileHandle OpenForReading(const char* name) {
-    if (!Call("openForReading"))
-        return NoFile;
-    FileHandle file = Open(name);
-    Returned();
-    return file;
+    return Call("openForReading", NoFile, [&] { return Open(name); });
 }
 
 bool IsMissing(const char* name) {
-    if (!Call("isMissing"))
-        return false;
-    bool missing = gFolder.names.count(name) == 0;
-    Returned();
-    return missing;
+    return Call("isMissing", false, [&] { return gFolder.names.count(name) == 0; });
 }
 
 bool SizeOf(FileHandle handle, uint64_t* size) {
-    if (!Call("sizeOf"))
-        return false;
-    StoredFile* file = FileOf(handle);
-    if (file != nullptr) {
-        *size = file->written.size();
-        gOpen[handle].position = 0;
-    }
-    Returned();
-    return file != nullptr;
+    return Call("sizeOf", false, [&] {
+        StoredFile* file = FileOf(handle);
+        if (file != nullptr) {
+            *size = file->written.size();
+            gOpen[handle].position = 0;
+        }
+        return file != nullptr;
+    });
 }
 
 bool ReadAll(FileHandle handle, uint8_t* bytes, size_t size) {
-    if (!Call("readAll"))
-        return false;
-    StoredFile* file = FileOf(handle);
-    size_t from = file != nullptr ? gOpen[handle].position : 0;
-    bool read = file != nullptr && from + size <= file->written.size();
-    if (read) {
-        std::copy_n(file->written.begin() + static_cast<long>(from), size, bytes);
+    return Call("readAll", false, [&] {
+        StoredFile* file = FileOf(handle);
+        if (file == nullptr || gOpen[handle].position + size > file->written.size())
+            return false;
+        std::copy_n(file->written.begin() + static_cast<long>(gOpen[handle].position), size, bytes);
         gOpen[handle].position += size;
-    }
-    Returned();
-    return read;
+        return true;
+    });
 }
 
-bool CanOpenForWriting(const char*) {
-    if (!Call("canOpenForWriting"))
-        return false;
-    Returned();
-    return true;
+bool CanOpenForWriting(const char* name) {
+    return Call("canOpenForWriting", false, [&] { return !IsLocked(name); });
 }
 
-void MakeWritable(const char*) {
-    if (Call("makeWritable"))
-        Returned();
+void MakeWritable(const char* name) {
+    Call("makeWritable", 0, [&] {
+        if (auto found = gFolder.names.find(name); found != gFolder.names.end())
+            gFolder.files[found->second].locked = false;
+        return 0;
+    });
 }
 
 FileHandle CreateForWriting(const char* name) {
-    if (!Call("createForWriting"))
-        return NoFile;
-    FileHandle handle = NoFile;
-    if (gRefused.count(name) == 0) {
+    return Call("createForWriting", NoFile, [&] {
+        if (gRefused.count(name) != 0 || IsLocked(name))
+            return NoFile;
         if (gFolder.names.count(name) == 0) {
             gFolder.names[name] = static_cast<int>(gFolder.files.size());
             gFolder.files.push_back({});
         }
-        handle = Open(name);
+        FileHandle handle = Open(name);
         FileOf(handle)->written.clear();
-    }
-    Returned();
-    return handle;
+        return handle;
+    });
 }
 
 FileHandle OpenExistingForWriting(const char* name) {
-    if (!Call("openExistingForWriting"))
-        return NoFile;
-    FileHandle file = Open(name);
-    Returned();
-    return file;
+    return Call("openExistingForWriting", NoFile, [&] { return Open(name); });
 }
 
 bool WriteAll(FileHandle handle, const uint8_t* bytes, size_t size) {
-    if (!Call("writeAll"))
-        return false;
-    StoredFile* file = FileOf(handle);
-    if (file != nullptr) {
+    return Call("writeAll", false, [&] {
+        StoredFile* file = FileOf(handle);
+        if (file == nullptr)
+            return false;
         size_t& position = gOpen[handle].position;
         file->written.resize(std::max(file->written.size(), position + size));
         std::copy_n(bytes, size, file->written.begin() + static_cast<long>(position));
         position += size;
-    }
-    Returned();
-    return file != nullptr;
+        return true;
+    });
 }
 
 bool EndFileAt(FileHandle handle, uint64_t size) {
-    if (!Call("endFileAt"))
-        return false;
-    StoredFile* file = FileOf(handle);
-    if (file != nullptr)
-        file->written.resize(size);
-    Returned();
-    return file != nullptr;
+    return Call("endFileAt", false, [&] {
+        StoredFile* file = FileOf(handle);
+        if (file != nullptr)
+            file->written.resize(size);
+        return file != nullptr;
+    });
 }
 
 bool FlushToDisk(FileHandle handle) {
-    if (!Call("flushToDisk"))
-        return false;
-    StoredFile* file = FileOf(handle);
-    if (file != nullptr)
-        file->durable = file->written;
-    Returned();
-    return file != nullptr;
+    return Call("flushToDisk", false, [&] {
+        StoredFile* file = FileOf(handle);
+        if (file != nullptr)
+            file->durable = file->written;
+        return file != nullptr;
+    });
 }
 
 bool CloseFile(FileHandle handle) {
-    if (!Call("closeFile"))
-        return false;
-    bool open = FileOf(handle) != nullptr;
-    if (open)
-        gOpen[handle].file = -1;
-    Returned();
-    return open;
+    return Call("closeFile", false, [&] {
+        bool open = FileOf(handle) != nullptr;
+        if (open)
+            gOpen[handle].file = -1;
+        return open;
+    });
 }
 
 bool ReplaceFile(const char* source, const char* target) {
-    if (!Call("replaceFile"))
-        return false;
-    auto moved = gFolder.names.find(source);
-    if (moved == gFolder.names.end()) {
-        Returned();
-        return false;
-    }
-    int file = moved->second;
-    gFolder.names.erase(target);
-    if (gArmed && gInReplace && gCalls.size() == gLoseAfter + 1) {
-        LosePower();
-        return false;
-    }
-    gFolder.names.erase(source);
-    gFolder.names[target] = file;
-    Returned();
-    return true;
+    return Call("replaceFile", false, [&] {
+        auto moved = gFolder.names.find(source);
+        if (moved == gFolder.names.end())
+            return false;
+        int file = moved->second;
+        gFolder.names.erase(target);
+        if (gArmed && gInReplace && gCalls.size() == gLoseAfter + 1) {
+            LosePower();
+            return false;
+        }
+        gFolder.names.erase(source);
+        gFolder.names[target] = file;
+        return true;
+    });
 }
 
 void RemoveFile(const char* name) {
-    if (!Call("removeFile"))
-        return;
-    gFolder.names.erase(name);
-    Returned();
+    Call("removeFile", 0, [&] { return static_cast<int>(gFolder.names.erase(name)); });
 }
 
 } // namespace
@@ -258,11 +229,12 @@ void UsePowerLossFolder() {
     gRefused.clear();
     gCalls.clear();
     gPowerOff = gArmed = false;
+    gFailingCall = 0;
 }
 
-void PutFile(const std::string& name, const Bytes& bytes) {
+void PutFile(const std::string& name, const Bytes& bytes, bool locked) {
     gFolder.names[name] = static_cast<int>(gFolder.files.size());
-    gFolder.files.push_back({bytes, bytes});
+    gFolder.files.push_back({bytes, bytes, locked});
 }
 
 void RefuseToCreate(const std::string& name) {
@@ -278,6 +250,10 @@ std::map<std::string, Bytes> FilesNow() {
 
 const std::vector<std::string>& CallsMade() {
     return gCalls;
+}
+
+void FailCall(size_t number) {
+    gFailingCall = number;
 }
 
 void LosePowerAfter(size_t calls, bool inReplace, TornParts torn) {

@@ -2,6 +2,7 @@
 // fault-injection environment do: each file keeps what is durable (flushed) beside what is only
 // written, and a power loss after a chosen call keeps only what is durable then. A written but
 // unflushed 512-byte sector, and an unflushed size, come back as they were before or as written.
+// One chosen call can also fail instead, doing nothing.
 #pragma once
 
 #include "tests/test_support.h"
@@ -19,8 +20,9 @@ struct TornParts {
 
 // Puts the folder in place of the real files, empty, with the power on.
 void UsePowerLossFolder();
-// A durable file.
-void PutFile(const std::string& name, const Bytes& bytes);
+// A durable file; a locked one cannot be truncated until it is made writable (Windows' hidden,
+// system and read-only attributes).
+void PutFile(const std::string& name, const Bytes& bytes, bool locked = false);
 void RefuseToCreate(const std::string& name);
 // Every file of the folder, as the programs see it now.
 std::map<std::string, Bytes> FilesNow();
@@ -28,6 +30,8 @@ std::map<std::string, Bytes> FilesNow();
 // The names of the file calls made since the folder was put in place or last restarted.
 const std::vector<std::string>& CallsMade();
 
+// The call of that number (from 1) fails and does nothing.
+void FailCall(size_t number);
 // The power goes off once `calls` more calls have returned (at once for 0), or, with `inReplace`, in
 // the middle of the call after them, a replace, after the target is removed and before the source
 // takes its name (FAT32's two directory writes). Calls after the loss fail.

@@ -1,11 +1,13 @@
 // The power lost at every point of a save, and of the start that finishes a save the power cut: the
-// next start always opens, and finds the old record or the new one, exactly.
+// next start always opens, and finds the old record or the new one, exactly. And each call of a save
+// failing in turn: the save takes another way or reports it, and leaves no new file behind.
 #include "settings/file_system.h"
 #include "settings/settings.h"
 #include "tests/power_loss_files.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -16,7 +18,8 @@ const std::string NewFileName = std::string(BindingsFileName) + ".new";
 struct Operation {
     const char* what;
     LayoutKind from, to;
-    // A new file of an earlier cut lies beside the bindings file, its sectors never written.
+    // A new file of an earlier cut lies beside the bindings file, its sectors never written, with the
+    // attributes of the file it was to replace.
     bool leftover;
     // No new file can be made in the folder: the save writes the file in place, which cannot be
     // atomic, so any file the load accepts will do.
@@ -75,7 +78,7 @@ Bytes Prepare(const Operation& operation, Bytes& old) {
     }
     PutFile(BindingsFileName, old);
     if (operation.leftover)
-        PutFile(NewFileName, Bytes(StandardFileSize, 0x5A));
+        PutFile(NewFileName, Bytes(StandardFileSize, 0x5A), true);
     if (operation.inPlace)
         RefuseToCreate(NewFileName);
     return wanted;
@@ -131,7 +134,8 @@ TEST_F(PowerLoss, AfterEveryCallOfASaveOrARecoveryTheNextStartOpensTheOldOrTheNe
         Bytes old;
         Bytes wanted = Prepare(operation, old);
         ASSERT_TRUE(RunOperation(operation)) << operation.what;
-        ASSERT_EQ(FilesNow()[BindingsFileName], wanted) << operation.what << ": the save without a loss";
+        ASSERT_EQ(FilesNow(), (std::map<std::string, Bytes>{{BindingsFileName, wanted}}))
+            << operation.what << ": the save without a loss";
         const std::vector<std::string> calls = CallsMade();
         Tally tally;
         for (size_t point = 0; point <= calls.size(); ++point) {
@@ -155,6 +159,45 @@ TEST_F(PowerLoss, AfterEveryCallOfASaveOrARecoveryTheNextStartOpensTheOldOrTheNe
                "other loadable file %d\n",
                operation.what, static_cast<int>(calls.size()), tally.points, tally.inReplace, tally.cases,
                tally.old, tally.wanted, tally.otherLoadable);
+    }
+}
+
+// A failed call does nothing here, so a file is never half-written by it: the bindings file is the
+// old one, the new one, or the old one cut to the new one's size first, never a mix (an old trailer
+// behind a new image, say).
+TEST_F(PowerLoss, AFailedCallOfASaveIsReportedOrTheSaveTakesAnotherWay) {
+    for (const Operation& operation : Operations) {
+        if (operation.leftover || operation.recovery)
+            continue;
+        Bytes old;
+        Bytes wanted = Prepare(operation, old);
+        SaveSettings();
+        const std::vector<std::string> calls = CallsMade();
+        for (size_t number = 1; number <= calls.size(); ++number) {
+            const std::string& call = calls[number - 1];
+            SCOPED_TRACE(std::string(operation.what) + ", call " + std::to_string(number) + " (" + call +
+                         ")");
+            if (call == "makeWritable" || call == "removeFile")
+                continue; // nothing to report
+            Prepare(operation, old);
+            FailCall(number);
+            StartRecordingWarnings();
+            bool saves = call == "createForWriting" || (!operation.inPlace && call != "canOpenForWriting");
+            ASSERT_EQ(SaveSettings(), saves);
+            std::map<std::string, Bytes> files = FilesNow();
+            EXPECT_EQ(files.size(), 1u) << "a new file left behind";
+            if (saves) {
+                EXPECT_TRUE(RecordedWarnings().empty());
+                EXPECT_EQ(files[BindingsFileName], wanted);
+                continue;
+            }
+            bool opening = call == "canOpenForWriting" || call == "openExistingForWriting";
+            EXPECT_EQ(RecordedWarnings(),
+                      std::vector<std::string>{opening ? CouldNotOpenOnSaveWarning : SaveFailedWarning});
+            Bytes cut(old.begin(), old.begin() + static_cast<long>(std::min(old.size(), wanted.size())));
+            EXPECT_TRUE(files[BindingsFileName] == old || files[BindingsFileName] == wanted ||
+                        files[BindingsFileName] == cut);
+        }
     }
 }
 
