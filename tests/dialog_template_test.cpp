@@ -1,7 +1,7 @@
-// The dialog template, control by control, and the switching between the two layouts' sets.
+// The dialog template by the rules the behaviour leans on, the banner when Windows scales the dialog,
+// and the icon sizes.
 #include "dialog/dialog_template.h"
 #include "resources/resource.h"
-#include "settings/settings.h"
 
 #include <gtest/gtest.h>
 
@@ -136,29 +136,6 @@ TEST(DialogTemplate, EachRowLabelNamesItsInputLeftOfItsField) {
     DestroyWindow(dialog);
 }
 
-TEST(DialogTemplate, FrameHasItsStyleCaptionSizeAndBanner) {
-    HWND dialog = CreateTemplateDialog();
-    ASSERT_NE(dialog, nullptr);
-    DWORD style = static_cast<DWORD>(GetWindowLongW(dialog, GWL_STYLE));
-    for (DWORD bit : {DWORD(WS_POPUP), DWORD(WS_CAPTION), DWORD(WS_SYSMENU), DWORD(DS_MODALFRAME)})
-        EXPECT_TRUE(style & bit) << std::hex << bit;
-    EXPECT_FALSE(style & WS_VISIBLE) << "shown by the dialog procedure, not at creation";
-    EXPECT_EQ(TextOf(dialog), L"Orvane 設定");
-    RECT client;
-    GetClientRect(dialog, &client);
-    RECT want = ToPixels(dialog, 0, 0, 362, 318);
-    EXPECT_EQ(client.right, want.right);
-    EXPECT_EQ(client.bottom, want.bottom);
-    HWND banner = Banner(dialog);
-    ASSERT_NE(banner, nullptr);
-    HBITMAP bitmap = reinterpret_cast<HBITMAP>(SendMessageW(banner, STM_GETIMAGE, IMAGE_BITMAP, 0));
-    BITMAP info = {};
-    ASSERT_NE(GetObjectW(bitmap, sizeof info, &info), 0);
-    EXPECT_EQ(info.bmWidth, 544);
-    EXPECT_EQ(info.bmHeight, 79);
-    DestroyWindow(dialog);
-}
-
 // Windows scales a dialog by its font where the program declares no DPI awareness (XP at 120 DPI,
 // Vista and 7 at 125 %). Wine reads the DPI when a process starts, so this test runs itself again in
 // a process started with LogPixels 120, and there the banner must fill its box, edge to edge.
@@ -244,40 +221,6 @@ TEST(DialogTemplate, IconGroupHoldsEverySize) {
         DeleteObject(info.hbmColor);
         DestroyIcon(icon);
     }
-}
-
-bool IsShown(HWND dialog, int id) {
-    return (GetWindowLongW(GetDlgItem(dialog, id), GWL_STYLE) & WS_VISIBLE) != 0;
-}
-
-void ExpectVisibility(HWND dialog, int first, int last, bool visible) {
-    for (int id = first; id <= last; ++id)
-        EXPECT_EQ(IsShown(dialog, id), visible) << "control " << id;
-}
-
-void ExpectLayoutShown(HWND dialog, bool mahjong) {
-    ExpectVisibility(dialog, 2000, 2025, !mahjong);
-    ExpectVisibility(dialog, 3000, 3025, !mahjong);
-    ExpectVisibility(dialog, 4020, 4034, !mahjong);
-    ExpectVisibility(dialog, 2026, 2053, mahjong);
-    ExpectVisibility(dialog, 3026, 3053, mahjong);
-    ExpectVisibility(dialog, 4035, 4063, mahjong);
-    for (int id : {IDOK, IDCANCEL, 1002, 1003, 1004, 1005, 1006, 2098, 2099, 3098, 3099})
-        EXPECT_TRUE(IsShown(dialog, id)) << "common control " << id;
-}
-
-TEST(DialogTemplate, OnlyAMahjongFlagOfOneShowsTheMahjongSet) {
-    HWND dialog = CreateTemplateDialog();
-    ASSERT_NE(dialog, nullptr);
-    const std::pair<uint8_t, bool> flags[] = {{1, true}, {0, false}, {7, false}, {1, true}, {0xFF, false}};
-    for (auto [flag, mahjong] : flags) {
-        SCOPED_TRACE("mahjong flag " + std::to_string(flag));
-        WriteShared(gSettings.mahjongFlag, flag);
-        ShowLayoutControls(dialog);
-        ExpectLayoutShown(dialog, mahjong);
-    }
-    WriteShared(gSettings.mahjongFlag, 0);
-    DestroyWindow(dialog);
 }
 
 } // namespace
