@@ -18,20 +18,6 @@ void EndLeftoverTools() {
     gRunningTools.clear();
 }
 
-std::wstring ToUnixPath(const std::wstring& path) {
-    using UnixName = char*(CDECL*)(const wchar_t*);
-    auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-    if (unixName == nullptr)
-        return path;
-    char* name = unixName(path.c_str());
-    if (name == nullptr)
-        return path;
-    std::string narrow = name;
-    HeapFree(GetProcessHeap(), 0, name);
-    return std::wstring(narrow.begin(), narrow.end());
-}
-
 std::wstring ToWindowsPath(const std::string& path) {
     std::wstring wide(path.begin(), path.end());
     if (!wide.empty() && wide[0] == L'/')
@@ -48,10 +34,7 @@ void RunUnix(std::wstring commandLine) {
     static int counter = 0;
     std::wstring marker =
         L"/tmp/orvane-e2e-done-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
-    std::wstring markerSeen = L"Z:" + marker;
-    for (wchar_t& c : markerSeen)
-        if (c == L'/')
-            c = L'\\';
+    std::wstring markerSeen = ToWindowsPath(std::string(marker.begin(), marker.end()));
     std::wstring wrapped = L"/bin/sh -c \"" + commandLine + L"; : > " + marker + L"\"";
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
@@ -176,14 +159,10 @@ HWND FocusOf(HWND window) {
     return info.hwndFocus;
 }
 
-std::wstring Widen(const char* text) {
-    return std::wstring(text, text + strlen(text));
-}
-
 void DismissWarning(const Tool& tool, const char* warning) {
     HWND box = WaitForWindow(tool, L"Error!");
     ASSERT_NE(box, nullptr) << "no warning";
-    EXPECT_EQ(MessageOf(box), Widen(warning));
+    EXPECT_EQ(MessageOf(box), std::wstring(warning, warning + strlen(warning)));
     Click(box, IDOK);
 }
 

@@ -1,5 +1,5 @@
 // Helpers of the end-to-end tests: start the real program in the current folder, find its windows,
-// click and type through the X display (xdotool), read texts and the exit code.
+// click and type through the X display (xdotool), read texts, the file and the exit code.
 #pragma once
 
 #include "tests/test_support.h"
@@ -16,28 +16,21 @@ extern std::wstring gToolPath;
 inline constexpr wchar_t DialogCaption[] = L"Orvane 設定";
 
 std::wstring ToWindowsPath(const std::string& path);
-// Where Wine keeps a Windows path on the Linux side.
-std::wstring ToUnixPath(const std::wstring& path);
-
 // Runs a program of the Linux side and waits for it. Its exit code does not come through Wine.
 void RunUnix(std::wstring commandLine);
 
 // A real mouse click in the middle of a screen rectangle: button 1 is the left one, 3 the right.
 void ClickAt(const RECT& place, int button = 1);
 void Click(HWND dialog, int id);
-
-// Focuses the settings dialog's X window, then holds the key for the given time.
-void PressKey(const std::wstring& key, int holdMs = 100);
 // Focuses the settings dialog's X window, then runs xdotool's key commands ("keydown a sleep 0.1").
 void TypeOnDialog(const std::wstring& commands);
+// The same, holding the key for the given time.
+void PressKey(const std::wstring& key, int holdMs = 100);
 
 struct Tool {
     PROCESS_INFORMATION process = {};
     HWND dialog = nullptr;
 };
-
-// Captures one key on the button and waits until the capture has ended.
-void Capture(const Tool& tool, int button, const std::wstring& key);
 
 // Starts the program in the current folder.
 Tool Start();
@@ -50,6 +43,10 @@ HWND WaitForWindow(const Tool& tool, const wchar_t* caption, DWORD limitMs = 150
 long WaitForExit(Tool& tool, DWORD limitMs = 10000);
 // A real click on a button of the dialog, then the exit code.
 long ClickAndWaitForExit(Tool& tool, int id, DWORD limitMs = 10000);
+// Captures one key on the button and waits until the capture has ended.
+void Capture(const Tool& tool, int button, const std::wstring& key);
+// Waits for the tool's warning box, checks its message and clicks its OK button.
+void DismissWarning(const Tool& tool, const char* warning);
 // Ends every tool a failed test left running, so that none outlives the test run.
 void EndLeftoverTools();
 
@@ -58,9 +55,6 @@ std::wstring Text(HWND dialog, int id);
 void SetText(HWND dialog, int id, const std::wstring& text);
 // The control with the keyboard focus in the thread of another process's window.
 HWND FocusOf(HWND window);
-std::wstring Widen(const char* text);
-// Waits for the tool's warning box, checks its message and clicks its OK button.
-void DismissWarning(const Tool& tool, const char* warning);
 // The message of a message box.
 std::wstring MessageOf(HWND box);
 std::wstring PlatformKeyName(LONG lParam);

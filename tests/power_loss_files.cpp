@@ -15,18 +15,8 @@ struct StoredFile {
     bool locked;
 };
 
-struct Folder {
-    std::map<std::string, int> names; // to files
-    std::vector<StoredFile> files;
-};
-
-struct OpenFile {
-    int file;
-    size_t position;
-};
-
-Folder gFolder, gSurvived;
-std::vector<OpenFile> gOpen;
+std::map<std::string, StoredFile> gFolder, gSurvived;
+std::vector<std::string> gOpen; // the file name of each handle, empty once closed
 std::set<std::string> gRefused;
 std::vector<std::string> gCalls;
 bool gPowerOff = false, gArmed = false, gInReplace = false;
@@ -55,11 +45,10 @@ Bytes Survivor(const StoredFile& file, std::mt19937& random) {
 
 void LosePower() {
     std::mt19937 random(gTorn.seed);
-    gSurvived = {};
-    for (const auto& [name, index] : gFolder.names) {
-        Bytes bytes = Survivor(gFolder.files[index], random);
-        gSurvived.names[name] = static_cast<int>(gSurvived.files.size());
-        gSurvived.files.push_back({bytes, bytes, gFolder.files[index].locked});
+    gSurvived.clear();
+    for (const auto& [name, file] : gFolder) {
+        Bytes bytes = Survivor(file, random);
+        gSurvived[name] = {bytes, bytes, file.locked};
     }
     gPowerOff = true;
 }
@@ -77,154 +66,115 @@ template <typename Result, typename Body> Result Call(const char* name, Result f
     return result;
 }
 
+StoredFile* Find(const std::string& name) {
+    auto found = gFolder.find(name);
+    return found == gFolder.end() ? nullptr : &found->second;
+}
+
 StoredFile* FileOf(FileHandle handle) {
-    if (handle < 0 || static_cast<size_t>(handle) >= gOpen.size() || gOpen[handle].file < 0)
-        return nullptr;
-    return &gFolder.files[gOpen[handle].file];
+    return handle >= 0 && static_cast<size_t>(handle) < gOpen.size() ? Find(gOpen[handle]) : nullptr;
 }
 
 FileHandle Open(const std::string& name) {
-    auto found = gFolder.names.find(name);
-    if (found == gFolder.names.end())
+    if (Find(name) == nullptr)
         return NoFile;
-    gOpen.push_back({found->second, 0});
+    gOpen.push_back(name);
     return static_cast<FileHandle>(gOpen.size() - 1);
 }
 
-bool IsLocked(const char* name) {
-    auto found = gFolder.names.find(name);
-    return found != gFolder.names.end() && gFolder.files[found->second].locked;
-}
-
-FileHandle OpenForReading(const char* name) {
-    return Call("openForReading", NoFile, [&] { return Open(name); });
-}
-
-bool IsMissing(const char* name) {
-    return Call("isMissing", false, [&] { return gFolder.names.count(name) == 0; });
-}
-
-bool SizeOf(FileHandle handle, uint64_t* size) {
-    return Call("sizeOf", false, [&] {
-        StoredFile* file = FileOf(handle);
-        if (file != nullptr) {
-            *size = file->written.size();
-            gOpen[handle].position = 0;
-        }
-        return file != nullptr;
-    });
-}
-
-bool ReadAll(FileHandle handle, uint8_t* bytes, size_t size) {
-    return Call("readAll", false, [&] {
-        StoredFile* file = FileOf(handle);
-        if (file == nullptr || gOpen[handle].position + size > file->written.size())
-            return false;
-        std::copy_n(file->written.begin() + static_cast<long>(gOpen[handle].position), size, bytes);
-        gOpen[handle].position += size;
-        return true;
-    });
-}
-
-bool CanOpenForWriting(const char* name) {
-    return Call("canOpenForWriting", false, [&] { return !IsLocked(name); });
-}
-
-void MakeWritable(const char* name) {
-    Call("makeWritable", 0, [&] {
-        if (auto found = gFolder.names.find(name); found != gFolder.names.end())
-            gFolder.files[found->second].locked = false;
-        return 0;
-    });
-}
-
-FileHandle CreateForWriting(const char* name) {
-    return Call("createForWriting", NoFile, [&] {
-        if (gRefused.count(name) != 0 || IsLocked(name))
-            return NoFile;
-        if (gFolder.names.count(name) == 0) {
-            gFolder.names[name] = static_cast<int>(gFolder.files.size());
-            gFolder.files.push_back({});
-        }
-        FileHandle handle = Open(name);
-        FileOf(handle)->written.clear();
-        return handle;
-    });
-}
-
-FileHandle OpenExistingForWriting(const char* name) {
-    return Call("openExistingForWriting", NoFile, [&] { return Open(name); });
-}
-
-bool WriteAll(FileHandle handle, const uint8_t* bytes, size_t size) {
-    return Call("writeAll", false, [&] {
-        StoredFile* file = FileOf(handle);
-        if (file == nullptr)
-            return false;
-        size_t& position = gOpen[handle].position;
-        file->written.resize(std::max(file->written.size(), position + size));
-        std::copy_n(bytes, size, file->written.begin() + static_cast<long>(position));
-        position += size;
-        return true;
-    });
-}
-
-bool EndFileAt(FileHandle handle, uint64_t size) {
-    return Call("endFileAt", false, [&] {
-        StoredFile* file = FileOf(handle);
-        if (file != nullptr)
-            file->written.resize(size);
-        return file != nullptr;
-    });
-}
-
-bool FlushToDisk(FileHandle handle) {
-    return Call("flushToDisk", false, [&] {
-        StoredFile* file = FileOf(handle);
-        if (file != nullptr)
-            file->durable = file->written;
-        return file != nullptr;
-    });
-}
-
-bool CloseFile(FileHandle handle) {
-    return Call("closeFile", false, [&] {
-        bool open = FileOf(handle) != nullptr;
-        if (open)
-            gOpen[handle].file = -1;
-        return open;
-    });
-}
-
-bool ReplaceFile(const char* source, const char* target) {
-    return Call("replaceFile", false, [&] {
-        auto moved = gFolder.names.find(source);
-        if (moved == gFolder.names.end())
-            return false;
-        int file = moved->second;
-        gFolder.names.erase(target);
-        if (gArmed && gInReplace && gCalls.size() == gLoseAfter + 1) {
-            LosePower();
-            return false;
-        }
-        gFolder.names.erase(source);
-        gFolder.names[target] = file;
-        return true;
-    });
-}
-
-void RemoveFile(const char* name) {
-    Call("removeFile", 0, [&] { return static_cast<int>(gFolder.names.erase(name)); });
-}
+// Reads and writes run from the start of the file, as every one of the load and the save does.
+const FileSystem PowerLossFiles = {
+    [](const char* name) { return Call("openForReading", NoFile, [&] { return Open(name); }); },
+    [](const char* name) { return Call("isMissing", false, [&] { return Find(name) == nullptr; }); },
+    [](FileHandle handle, uint64_t* size) {
+        return Call("sizeOf", false, [&] {
+            StoredFile* file = FileOf(handle);
+            *size = file ? file->written.size() : 0;
+            return file != nullptr;
+        });
+    },
+    [](FileHandle handle, uint8_t* bytes, size_t size) {
+        return Call("readAll", false, [&] {
+            StoredFile* file = FileOf(handle);
+            bool read = file != nullptr && size <= file->written.size();
+            if (read)
+                std::copy_n(file->written.begin(), size, bytes);
+            return read;
+        });
+    },
+    [](const char* name) {
+        return Call("canOpenForWriting", false, [&] { return Find(name) == nullptr || !Find(name)->locked; });
+    },
+    [](const char* name) {
+        Call("makeWritable", 0, [&] { return Find(name) ? (Find(name)->locked = false) : false; });
+    },
+    [](const char* name) {
+        return Call("createForWriting", NoFile, [&] {
+            if (gRefused.count(name) != 0 || (Find(name) != nullptr && Find(name)->locked))
+                return NoFile;
+            gFolder[name].written.clear();
+            return Open(name);
+        });
+    },
+    [](const char* name) { return Call("openExistingForWriting", NoFile, [&] { return Open(name); }); },
+    [](FileHandle handle, const uint8_t* bytes, size_t size) {
+        return Call("writeAll", false, [&] {
+            StoredFile* file = FileOf(handle);
+            if (file != nullptr) {
+                file->written.resize(std::max(file->written.size(), size));
+                std::copy_n(bytes, size, file->written.begin());
+            }
+            return file != nullptr;
+        });
+    },
+    [](FileHandle handle, uint64_t size) {
+        return Call("endFileAt", false, [&] {
+            StoredFile* file = FileOf(handle);
+            if (file != nullptr)
+                file->written.resize(size);
+            return file != nullptr;
+        });
+    },
+    [](FileHandle handle) {
+        return Call("flushToDisk", false, [&] {
+            StoredFile* file = FileOf(handle);
+            if (file != nullptr)
+                file->durable = file->written;
+            return file != nullptr;
+        });
+    },
+    [](FileHandle handle) {
+        return Call("closeFile", false, [&] {
+            bool open = FileOf(handle) != nullptr;
+            if (open)
+                gOpen[handle].clear();
+            return open;
+        });
+    },
+    [](const char* source, const char* target) {
+        return Call("replaceFile", false, [&] {
+            StoredFile* moved = Find(source);
+            if (moved == nullptr)
+                return false;
+            StoredFile file = *moved;
+            gFolder.erase(target);
+            if (gArmed && gInReplace && gCalls.size() == gLoseAfter + 1) {
+                LosePower();
+                return false;
+            }
+            gFolder.erase(source);
+            gFolder[target] = file;
+            return true;
+        });
+    },
+    [](const char* name) { Call("removeFile", 0, [&] { return static_cast<int>(gFolder.erase(name)); }); },
+};
 
 } // namespace
 
 void UsePowerLossFolder() {
-    gFileSystem = {OpenForReading,    IsMissing,    SizeOf,           ReadAll,
-                   CanOpenForWriting, MakeWritable, CreateForWriting, OpenExistingForWriting,
-                   WriteAll,          EndFileAt,    FlushToDisk,      CloseFile,
-                   ReplaceFile,       RemoveFile};
-    gFolder = {};
+    gFileSystem = PowerLossFiles;
+    gFolder.clear();
     gOpen.clear();
     gRefused.clear();
     gCalls.clear();
@@ -233,8 +183,7 @@ void UsePowerLossFolder() {
 }
 
 void PutFile(const std::string& name, const Bytes& bytes, bool locked) {
-    gFolder.names[name] = static_cast<int>(gFolder.files.size());
-    gFolder.files.push_back({bytes, bytes, locked});
+    gFolder[name] = {bytes, bytes, locked};
 }
 
 void RefuseToCreate(const std::string& name) {
@@ -243,8 +192,8 @@ void RefuseToCreate(const std::string& name) {
 
 std::map<std::string, Bytes> FilesNow() {
     std::map<std::string, Bytes> files;
-    for (const auto& [name, index] : gFolder.names)
-        files[name] = gFolder.files[index].written;
+    for (const auto& [name, file] : gFolder)
+        files[name] = file.written;
     return files;
 }
 

@@ -41,46 +41,39 @@ size_t StandardSlotByte(size_t slot) {
     return StandardKeyOffsets[slot] + KeyCodeInDevicePart;
 }
 
-std::vector<uint32_t> EntryIds() {
-    std::vector<uint32_t> ids;
-    for (const EntryGroup& group : EntryGroups) {
-        for (uint32_t i = 0; i < group.count; ++i)
-            ids.push_back(group.firstId + i);
-    }
-    return ids;
-}
-
-bool IsBoundIn(LayoutKind layout, size_t entry) {
-    for (const EntryGroup& group : EntryGroups) {
-        if (entry < group.count)
-            return layout == MahjongLayout ? group.inMahjong : group.inStandard;
-        entry -= group.count;
-    }
-    return false;
-}
-
-Bytes BuildImageFromRules(LayoutKind layout) {
+Bytes BuildImageFromRules(LayoutKind layout, const BindingSettings* values) {
     static const uint8_t keyboardGuid[16] = {0x61, 0x2B, 0x1D, 0x6F, 0xA0, 0xD5, 0xCF, 0x11,
                                              0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00};
+    const bool mahjong = layout == MahjongLayout;
+    const KeyCode* keys = values == nullptr ? nullptr : mahjong ? values->mahjongKeys : values->standardKeys;
     Bytes out = {'O', 'R', 'V', 'N'};
     PutU32(out, 2);
     PutU32(out, 53);
-    std::vector<uint32_t> ids = EntryIds();
-    for (size_t entry = 0; entry < ids.size(); ++entry) {
-        bool bound = IsBoundIn(layout, entry);
-        PutU32(out, ids[entry]);
-        PutU32(out, bound ? 1 : 0);
-        if (!bound)
-            continue;
-        out.insert(out.end(), std::begin(keyboardGuid), std::end(keyboardGuid));
-        PutU32(out, 0x00000204);
-        PutU32(out, 1);
+    size_t slot = 0;
+    for (const EntryGroup& group : EntryGroups) {
+        for (uint32_t id = group.firstId; id < group.firstId + group.count; ++id) {
+            bool bound = mahjong ? group.inMahjong : group.inStandard;
+            PutU32(out, id);
+            PutU32(out, bound ? 1 : 0);
+            if (!bound)
+                continue;
+            KeyCode key = values == nullptr   ? 0x02
+                          : id == 0xF2000003u ? values->systemKey
+                          : id == 0xF2000004u ? values->exitKey
+                                              : keys[slot++];
+            out.insert(out.end(), std::begin(keyboardGuid), std::end(keyboardGuid));
+            PutU32(out, 0x04u | uint32_t(key) << 8); // the key code is the device part's 18th byte
+            PutU32(out, 1);
+        }
     }
     PutU32(out, 260);
-    out.insert(out.end(), 255, 0);
+    for (size_t i = 0; i < DriverPathSize; ++i)
+        out.push_back(values ? values->driverPath[i] : 0);
     out.push_back(0);
-    out.push_back(layout == MahjongLayout ? 1 : 0);
-    out.insert(out.end(), 3, 0);
+    out.push_back(values ? values->mahjongFlag : mahjong ? 1 : 0);
+    out.push_back(values ? values->lowResolutionFlag : 0);
+    out.push_back(values ? values->fourWayFlag : 0);
+    out.push_back(values ? values->squareFlag : 0);
     return out;
 }
 

@@ -2,7 +2,7 @@
 // recorded warnings, and an image built from the format rules alone.
 #pragma once
 
-#include "settings/bindings_file.h"
+#include "settings/settings.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -14,15 +14,12 @@ using Bytes = std::vector<uint8_t>;
 // Makes the built-in images available to the load and save, as start-up does.
 void InstallTemplates();
 
-// The image as the format rules describe it, built entry by entry.
-Bytes BuildImageFromRules(LayoutKind layout);
+// The image as the format rules describe it, built entry by entry: the built-in one, or with the
+// record's values where the rules put them.
+Bytes BuildImageFromRules(LayoutKind layout, const BindingSettings* values = nullptr);
 
 // The position of a standard slot's key code in a standard file.
 size_t StandardSlotByte(size_t slot);
-
-// The BindingId of each of the 53 entries, in file order.
-std::vector<uint32_t> EntryIds();
-bool IsBoundIn(LayoutKind layout, size_t entry);
 
 // Warnings shown since the last call of StartRecordingWarnings.
 void StartRecordingWarnings();
