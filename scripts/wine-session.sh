@@ -2,14 +2,15 @@
 # Starts or stops what the Windows tests run in: a Wine prefix of the build's own, a persistent
 # wineserver and an Xvfb display. A session with a SCREEN size (640x480) and a WORKAREA height
 # stands for a small screen with a taskbar below the work area; it takes a copy of the prefix in
-# the folder above, once that one is ready.
-# Usage: wine-session.sh start|stop DIR [SCREEN WORKAREA]
+# the folder above, once that one is ready; so does one with a DPI (120), whose desktop is set to it.
+# Usage: wine-session.sh start|stop DIR [SCREEN WORKAREA [DPI]]
 set -euo pipefail
 action=$1
 mkdir -p "$2"
 build=$(cd "$2" && pwd)
 screen=${3:-}
 work_area_height=${4:-}
+dpi=${5:-}
 env_file=$build/wine-session.env
 here=$(cd "$(dirname "$0")" && pwd)
 
@@ -20,7 +21,7 @@ start() {
     local display seed=$build/../wineprefix
     display=$("$here/start-xvfb.sh" "$build/xvfb.pid" $screen $work_area_height)
     export DISPLAY=$display
-    if [ -n "$screen" ] && [ ! -f "$WINEPREFIX/.orvane-wow64-ready" ] && [ -f "$seed/.orvane-wow64-ready" ]; then
+    if { [ -n "$screen" ] || [ -n "$dpi" ]; } && [ ! -f "$WINEPREFIX/.orvane-wow64-ready" ] && [ -f "$seed/.orvane-wow64-ready" ]; then
         cp -a "$seed" "$WINEPREFIX"
     fi
     # No window manager runs here: Wine manages its windows itself, and the dialog's Chinese
@@ -28,6 +29,9 @@ start() {
     # where Wine's crash dialog would keep it, and the test run, waiting for a click.
     PrepareWinePrefix "$here/wine-fonts.reg" "$here/wine-unmanaged.reg" "$here/wine-test-crashes.reg"
     wineserver -p </dev/null >/dev/null 2>&1
+    if [ -n "$dpi" ]; then
+        "$WINE64" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+    fi
     # Wine's own service processes start with the first program and outlive it; started here with
     # no output, they do not hold the test runner's pipes open.
     "$WINE64" wineboot </dev/null >/dev/null 2>&1

@@ -89,21 +89,6 @@ TEST_F(Cabinet, PanelKeysAtRestPressNoButtonMoveNoFocusAndOpenNoMenu) {
     EXPECT_EQ(ReadBytes(BindingsFileName), file);
 }
 
-TEST_F(Cabinet, SpaceAndEnterLandOnTheirInputsAndPressNoButton) {
-    Tool tool = StartOn(BuildImageFromRules(StandardLayout));
-    ASSERT_NE(tool.dialog, nullptr);
-    Capture(tool, 3000, L"space");
-    Capture(tool, 3001, L"Return");
-    EXPECT_TRUE(IsWindowVisible(tool.dialog));
-    EXPECT_EQ(Text(tool.dialog, 2000), PlatformKeyName(0x00390000));
-    EXPECT_EQ(Text(tool.dialog, 2001), PlatformKeyName(0x001C0000));
-    EXPECT_EQ(ClickAndWaitForExit(tool, IDOK), 0);
-    Bytes expected = BuildImageFromRules(StandardLayout);
-    expected[StandardSlotByte(0)] = 0x39;
-    expected[StandardSlotByte(1)] = 0x1C;
-    EXPECT_EQ(ReadBytes(BindingsFileName), expected);
-}
-
 // The pixels of the screen, top-down, 32 bits each.
 std::vector<uint32_t> Screenshot(const RECT& place) {
     int width = place.right - place.left, height = place.bottom - place.top;
@@ -124,35 +109,55 @@ std::vector<uint32_t> Screenshot(const RECT& place) {
     return pixels;
 }
 
-// A pair of inputs shares A: holding it changes most of the picture in their two fields and
-// nothing outside them.
-TEST_F(Cabinet, HoldingAKeyLightsTheFieldsOfItsInputsAndChangesNothingElse) {
-    Bytes file = BuildImageFromRules(StandardLayout);
-    file[StandardSlotByte(3)] = file[StandardSlotByte(20)] = static_cast<uint8_t>(MapVirtualKeyW('A', 0));
-    Tool tool = StartOn(file);
-    ASSERT_NE(tool.dialog, nullptr);
-    TypeOnDialog(L"sleep 0.3");
-    RECT place, fields[2];
+// How many pixels holding A changes in each of the fields and outside them, while `active` is in
+// front.
+std::vector<int> ChangedByHoldingA(const Tool& tool, const std::vector<int>& fields, HWND active) {
+    SetForegroundWindow(active);
+    RunUnix(L"/usr/bin/xdotool sleep 0.3");
+    RECT place;
     GetWindowRect(tool.dialog, &place);
     std::vector<uint32_t> before = Screenshot(place);
-    TypeOnDialog(L"keydown a sleep 0.3");
+    RunUnix(L"/usr/bin/xdotool keydown a sleep 0.3");
     std::vector<uint32_t> held = Screenshot(place);
-    TypeOnDialog(L"keyup a");
-    int changed[3] = {}; // in each field, outside
-    for (int f = 0; f < 2; ++f) {
-        GetWindowRect(GetDlgItem(tool.dialog, f == 0 ? 2003 : 2020), &fields[f]);
-        OffsetRect(&fields[f], -place.left, -place.top);
+    RunUnix(L"/usr/bin/xdotool keyup a sleep 0.2");
+    std::vector<RECT> rects(fields.size());
+    for (size_t f = 0; f < fields.size(); ++f) {
+        GetWindowRect(GetDlgItem(tool.dialog, fields[f]), &rects[f]);
+        OffsetRect(&rects[f], -place.left, -place.top);
     }
+    std::vector<int> changed(fields.size() + 1, 0); // the last: outside every field
     for (size_t i = 0; i < held.size(); ++i) {
-        POINT at = {static_cast<LONG>(i % (place.right - place.left)),
-                    static_cast<LONG>(i / (place.right - place.left))};
-        int where = PtInRect(&fields[0], at) ? 0 : PtInRect(&fields[1], at) ? 1 : 2;
+        int width = place.right - place.left;
+        POINT at = {static_cast<LONG>(i % width), static_cast<LONG>(i / width)};
+        size_t where = 0;
+        while (where < rects.size() && !PtInRect(&rects[where], at))
+            ++where;
         changed[where] += held[i] != before[i];
     }
-    EXPECT_EQ(changed[2], 0);
-    for (int f = 0; f < 2; ++f)
-        EXPECT_GT(changed[f], (fields[f].right - fields[f].left) * (fields[f].bottom - fields[f].top) / 2)
-            << "field " << f << " is not lit";
+    return changed;
+}
+
+// Two inputs and the exit key share A: holding it changes most of the picture in their three fields
+// and nothing outside them, and nothing at all while another program is in front.
+TEST_F(Cabinet, HoldingAKeyLightsTheFieldsOfItsInputsOnlyWhileTheDialogIsInFront) {
+    Bytes file = BuildImageFromRules(StandardLayout);
+    auto a = static_cast<uint8_t>(MapVirtualKeyW('A', 0));
+    file[StandardSlotByte(3)] = file[StandardSlotByte(20)] = a;
+    file[TrailerPosition(StandardFileSize, ExitKeyPart) + KeyCodeInDevicePart] = a;
+    Tool tool = StartOn(file);
+    ASSERT_NE(tool.dialog, nullptr);
+    const std::vector<int> fields = {2003, 2020, IDC_EXIT_KEY};
+    std::vector<int> changed = ChangedByHoldingA(tool, fields, tool.dialog);
+    EXPECT_EQ(changed.back(), 0);
+    for (size_t f = 0; f < fields.size(); ++f) {
+        RECT rect;
+        GetClientRect(GetDlgItem(tool.dialog, fields[f]), &rect);
+        EXPECT_GT(changed[f], rect.right * rect.bottom / 2) << "field " << fields[f] << " is not lit";
+    }
+    HWND other = CreateWindowExW(0, L"Static", L"another program", WS_POPUP | WS_VISIBLE | WS_BORDER, 0, 0,
+                                 100, 60, nullptr, nullptr, nullptr, nullptr);
+    EXPECT_EQ(ChangedByHoldingA(tool, fields, other), std::vector<int>(fields.size() + 1, 0));
+    DestroyWindow(other);
     EXPECT_EQ(ClickAndWaitForExit(tool, IDCANCEL), 0);
     EXPECT_EQ(ReadBytes(BindingsFileName), file);
 }

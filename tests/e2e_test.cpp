@@ -231,30 +231,6 @@ TEST_F(EndToEnd, ASecondStartInTheSameFolderBringsTheFirstForwardAndEnds) {
     EXPECT_EQ(ReadBytes(BindingsFileName), Standard());
 }
 
-// Run with Wine's code page 950 (LC_ALL=zh_TW.UTF-8), which the started program inherits. A mahjong
-// file, so that the shipped program's mahjong image is written too.
-class Big5EndToEnd : public EndToEnd {
-  protected:
-    void SetUp() override { ASSERT_EQ(GetACP(), 950u) << "run with LC_ALL=zh_TW.UTF-8"; }
-};
-
-TEST_F(Big5EndToEnd, AChinesePathIsSavedInBig5AndShownAgainOnTheNextStart) {
-    const std::wstring path = L"D:\\\u904A\u6232\\\u9A45\u52D5"; // D:\遊戲\驅動
-    Bytes expected = BuildImageFromRules(MahjongLayout);
-    std::memcpy(&expected[MahjongFileSize - 260], "D:\\\xB9\x43\xC0\xB8\\\xC5\x58\xB0\xCA", 12);
-    WriteBytes(BindingsFileName, BuildImageFromRules(MahjongLayout));
-    for (bool reopened : {false, true}) {
-        Tool tool = StartWithDialog();
-        ASSERT_NE(tool.dialog, nullptr);
-        if (reopened)
-            EXPECT_EQ(Text(tool.dialog, IDC_DRIVER_PATH), path);
-        else
-            SetText(tool.dialog, IDC_DRIVER_PATH, path);
-        EXPECT_EQ(ClickAndWaitForExit(tool, IDOK), 0);
-        EXPECT_EQ(ReadBytes(BindingsFileName), expected);
-    }
-}
-
 struct LeftoverToolsEnder : ::testing::EmptyTestEventListener {
     void OnTestEnd(const ::testing::TestInfo&) override { EndLeftoverTools(); }
 };

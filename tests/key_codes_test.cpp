@@ -1,20 +1,20 @@
-// Key-code arithmetic: what a virtual key and its scan code become, and which name a code asks for.
+// Key-code arithmetic (what a virtual key and its scan code become, which name a code asks for),
+// which change a capture takes, and which inputs share a key.
 #include "keys/changed_key.h"
 #include "keys/key_clashes.h"
 #include "keys/key_codes.h"
 
 #include <gtest/gtest.h>
 
-#include <utility>
+#include <sstream>
+#include <string>
 #include <vector>
 
 namespace {
 
 struct KeyCase {
     const char* key;
-    unsigned virtualKey;
-    unsigned scanCode;
-    unsigned scanValue;
+    unsigned virtualKey, scanCode, scanValue;
     KeyCode code;
 };
 
@@ -33,90 +33,80 @@ const KeyCase KeyCases[] = {
     {"Escape", 27, 0x01, 0x001, 0x01},
 };
 
-TEST(KeyCodes, VirtualKeysBecomeTheLoadersKeyNumbers) {
+// What the dialog shows at start-up, from the stored code, must be what it showed right after the
+// capture; only the low byte of a scan code is stored.
+TEST(KeyCodes, VirtualKeysBecomeTheLoadersKeyNumbersWhichNameTheKeyAgain) {
     for (const KeyCase& c : KeyCases) {
         CapturedKey captured = CapturedKeyFromScan(c.virtualKey, c.scanCode);
         EXPECT_EQ(captured.code, c.code) << c.key;
         EXPECT_EQ(captured.scanValue, c.scanValue) << c.key;
-    }
-}
-
-// What the dialog shows at start-up must be what it showed right after the capture.
-TEST(KeyCodes, AStoredCodeNamesTheKeyThatWasCaptured) {
-    for (const KeyCase& c : KeyCases) {
         if (c.code != 0) {
             EXPECT_EQ(NameScanFromCode(c.code), c.scanValue) << c.key;
         }
     }
-}
-
-TEST(KeyCodes, NameParameterPutsTheExtendedFlagInBit24) {
-    EXPECT_EQ(KeyNameParameter(NameScanFromCode(0xC8)), 0x01480000L);
-    EXPECT_EQ(KeyNameParameter(NameScanFromCode(0x02)), 0x00020000L);
-    EXPECT_EQ(KeyNameParameter(NameScanFromCode(0x45)), 0x01450000L) << "Num Lock";
-    EXPECT_EQ(KeyNameParameter(NameScanFromCode(0xC5)), 0x00450000L) << "Pause";
-}
-
-TEST(KeyCodes, OnlyTheLowByteOfAScanCodeIsStored) {
-    EXPECT_EQ(CapturedKeyFromScan(65, 0x1E).code, 0x1E);
     EXPECT_EQ(CapturedKeyFromScan(38, 0xE048).code, 0xC8);
 }
 
-} // namespace
+// The keys of the cases, with the codes of a US layout; every other key has none.
+struct UsKey {
+    const char* name;
+    int virtualKey;
+    unsigned scanCode;
+};
+const UsKey UsKeys[] = {{"A", 'A', 0x1E},       {"B", 'B', 0x30},      {"Q", 'Q', 0x10},
+                        {"T", 'T', 0x14},       {"Shift", 0x10, 0x2A}, {"LShift", 0xA0, 0x2A},
+                        {"RShift", 0xA1, 0x36}, {"Ctrl", 0x11, 0x1D},  {"LCtrl", 0xA2, 0x1D},
+                        {"RCtrl", 0xA3, 0x1D},  {"Alt", 0x12, 0x38},   {"LAlt", 0xA4, 0x38},
+                        {"RAlt", 0xA5, 0x38},   {"Mouse", 1, 0}};
 
-namespace {
-
-constexpr int16_t Down = static_cast<int16_t>(0x8000);
-constexpr int16_t TappedSinceLastQuery = 1;
-
-using KeyStates = std::vector<std::pair<int, int16_t>>;
-
-KeySample SampleOf(const KeyStates& keys) {
+// "A B*": A down, B tapped since the last query.
+KeySample SampleOf(const std::string& keys) {
     KeySample sample = {};
-    for (auto [vk, state] : keys)
-        sample.state[vk] = state;
+    std::istringstream words(keys);
+    for (std::string word; words >> word;) {
+        bool tapped = word.back() == '*';
+        for (const UsKey& key : UsKeys)
+            if (word.substr(0, word.size() - (tapped ? 1 : 0)) == key.name)
+                sample.state[key.virtualKey] = tapped ? 1 : static_cast<int16_t>(0x8000);
+    }
     return sample;
 }
 
-// The codes of a US layout for the keys of the cases; every other key has none.
-LayoutKeyCodes UsCodes() {
-    const std::pair<unsigned, unsigned> scans[] = {
-        {'A', 0x1E},  {'B', 0x30},  {'Q', 0x10},  {'T', 0x14},  {0x10, 0x2A}, {0xA0, 0x2A}, {0xA1, 0x36},
-        {0x11, 0x1D}, {0xA2, 0x1D}, {0xA3, 0x1D}, {0x12, 0x38}, {0xA4, 0x38}, {0xA5, 0x38}};
-    LayoutKeyCodes codes = {};
-    for (auto [vk, scan] : scans)
-        codes.keys[vk] = CapturedKeyFromScan(vk, scan);
-    return codes;
+std::string NameOf(int virtualKey) {
+    for (const UsKey& key : UsKeys)
+        if (key.virtualKey == virtualKey)
+            return key.name;
+    return virtualKey == -1 ? "" : "?";
 }
 
 // The keys taken from the samples after the snapshot: by a single capture (the first only), and by
 // the steps of a sequence, each starting from what the step before carried.
 struct ChangeCase {
     const char* what;
-    KeyStates atSnapshot;
-    std::vector<KeyStates> samples;
-    int single;
-    std::vector<int> sequence;
+    const char* atSnapshot;
+    std::vector<const char*> samples;
+    const char* single;
+    const char* sequence;
 };
 
-int SingleCaptureTakes(const ChangeCase& c, const LayoutKeyCodes& codes) {
+std::string SingleCaptureTakes(const ChangeCase& c, const LayoutKeyCodes& codes) {
     KeySnapshot snapshot = SnapshotOf(SampleOf(c.atSnapshot));
-    for (const KeyStates& sample : c.samples)
+    for (const char* sample : c.samples)
         if (int vk = ChangedKey(snapshot, SampleOf(sample), SingleCaptureRules, codes); vk != -1)
-            return vk;
-    return -1;
+            return NameOf(vk);
+    return "";
 }
 
-std::vector<int> SequenceTakes(const ChangeCase& c, const LayoutKeyCodes& codes) {
+std::string SequenceTakes(const ChangeCase& c, const LayoutKeyCodes& codes) {
     StepCarry step = {SnapshotOf(SampleOf(c.atSnapshot)), {}};
-    std::vector<int> taken;
+    std::string taken;
     bool carried = false;
     for (size_t next = 0; carried || next < c.samples.size();) {
         KeySample sample = carried ? step.sample : SampleOf(c.samples[next++]);
         int vk = ChangedKey(step.snapshot, sample, SequenceStepRules, codes);
         carried = vk != -1;
         if (carried) {
-            taken.push_back(vk);
+            taken += (taken.empty() ? "" : " ") + NameOf(vk);
             step = CarryToNextStep(step.snapshot, sample, vk);
         }
     }
@@ -125,76 +115,48 @@ std::vector<int> SequenceTakes(const ChangeCase& c, const LayoutKeyCodes& codes)
 
 TEST(ChangedKey, ASingleCaptureTakesAnyChangeAndASequenceEveryKeyGoingDownOnce) {
     const ChangeCase cases[] = {
-        {"a press after the snapshot", {}, {{}, {{'A', Down}}}, 'A', {'A'}},
-        {"a release", {{'Q', Down}}, {{}}, 'Q', {}},
-        {"a key held throughout", {{'Q', Down}}, {{{'Q', Down}}, {{'Q', Down}}}, -1, {}},
-        {"a held key released, then pressed again", {{'Q', Down}}, {{}, {{'Q', Down}}}, 'Q', {'Q'}},
-        {"a roll: the key before still down as the next goes down",
-         {{'A', Down}},
-         {{{'A', Down}, {'B', Down}}},
-         'B',
-         {'B'}},
-        {"left Ctrl with right Alt gives Alt, once",
-         {},
-         {{{0x11, Down}, {0xA2, Down}, {0x12, Down}, {0xA5, Down}}},
-         0x12,
-         {0x12}},
+        {"a press after the snapshot", "", {"", "A"}, "A", "A"},
+        {"a release", "Q", {""}, "Q", ""},
+        {"a key held throughout", "Q", {"Q", "Q"}, "", ""},
+        {"a held key released, then pressed again", "Q", {"", "Q"}, "Q", "Q"},
+        {"a roll: the key before still down as the next goes down", "A", {"A B"}, "B", "B"},
+        {"left Ctrl with right Alt gives Alt, once", "", {"Ctrl LCtrl Alt RAlt"}, "Alt", "Alt"},
         {"Shift with A: the lower virtual key, or the lower code",
-         {},
-         {{{0x10, Down}, {0xA0, Down}, {'A', Down}}},
-         0x10,
-         {'A', 0x10}},
-        {"a tap between two samples", {}, {{{'T', TappedSinceLastQuery}}}, 'T', {'T'}},
-        {"a mouse click", {}, {{{1, Down}}}, 1, {}},
-        {"two keys down in one sample, then a third",
-         {},
-         {{{'A', Down}, {'B', Down}}, {{'A', Down}, {'B', Down}, {'T', Down}}},
-         'A',
-         {'A', 'B', 'T'}},
-        {"two keys down in one sample, lower code first", {}, {{{'A', Down}, {'Q', Down}}}, 'A', {'Q', 'A'}},
-        {"two taps in one sample",
-         {},
-         {{{'A', TappedSinceLastQuery}, {'B', TappedSinceLastQuery}}},
-         'A',
-         {'A', 'B'}},
-        {"left Ctrl pressed after the generic Ctrl was read",
-         {},
-         {{{0xA2, Down}}, {{0x11, Down}, {0xA2, Down}}},
-         0xA2,
-         {0xA2}},
+         "",
+         {"Shift LShift A"},
+         "Shift",
+         "A Shift"},
+        {"a tap between two samples", "", {"T*"}, "T", "T"},
+        {"a mouse click", "", {"Mouse"}, "Mouse", ""},
+        {"two keys down in one sample, then a third", "", {"A B", "A B T"}, "A", "A B T"},
+        {"two keys down in one sample, lower code first", "", {"A Q"}, "A", "Q A"},
+        {"two taps in one sample", "", {"A* B*"}, "A", "A B"},
+        {"left Ctrl pressed after the generic Ctrl was read", "", {"LCtrl", "Ctrl LCtrl"}, "LCtrl", "LCtrl"},
         {"left Shift pressed after the generic Shift was read",
-         {},
-         {{{0xA0, Down}}, {{0x10, Down}, {0xA0, Down}}},
-         0xA0,
-         {0xA0}},
+         "",
+         {"LShift", "Shift LShift"},
+         "LShift",
+         "LShift"},
     };
-    const LayoutKeyCodes codes = UsCodes();
+    LayoutKeyCodes codes = {};
+    for (const UsKey& key : UsKeys)
+        codes.keys[key.virtualKey] = CapturedKeyFromScan(key.virtualKey, key.scanCode);
     for (const ChangeCase& c : cases) {
         EXPECT_EQ(SingleCaptureTakes(c, codes), c.single) << "single capture: " << c.what;
         EXPECT_EQ(SequenceTakes(c, codes), c.sequence) << "sequence: " << c.what;
     }
 }
 
-} // namespace
-
-namespace {
-
 TEST(KeyClashes, InputsSharingANonZeroCodeAreMarkedOnBothSides) {
-    struct ClashCase {
-        const char* what;
-        std::vector<KeyCode> codes;
-        std::vector<bool> marked;
+    const std::pair<std::vector<KeyCode>, std::vector<bool>> cases[] = {
+        {std::vector<KeyCode>(28, 0x02), std::vector<bool>(28, true)}, // the loader's defaults
+        {{0x1E, 0x30, 0x2E, 0xC8}, {false, false, false, false}},
+        {{0x1E, 0x30, 0x1E}, {true, false, true}},
+        {{0, 0x30, 0}, {false, false, false}},
+        {{0x1E, 0x02, 0x30, 0x02}, {false, true, false, true}}, // the exit key on a player's start
     };
-    const std::vector<KeyCode> defaults(28, 0x02);
-    const ClashCase cases[] = {
-        {"the loader's defaults", defaults, std::vector<bool>(28, true)},
-        {"distinct keys", {0x1E, 0x30, 0x2E, 0xC8}, {false, false, false, false}},
-        {"two equal keys", {0x1E, 0x30, 0x1E}, {true, false, true}},
-        {"zeros", {0, 0x30, 0}, {false, false, false}},
-        {"exit key on a player's start", {0x1E, 0x02, 0x30, 0x02}, {false, true, false, true}},
-    };
-    for (const ClashCase& c : cases)
-        EXPECT_EQ(ClashingInputs(c.codes), c.marked) << c.what;
+    for (const auto& [codes, marked] : cases)
+        EXPECT_EQ(ClashingInputs(codes), marked);
 }
 
 } // namespace

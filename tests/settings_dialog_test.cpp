@@ -1,9 +1,8 @@
 // The dialog procedure, driven with messages in-process: option boxes and the layout switch, OK,
-// Cancel and close, the driver path in both code pages, the live key test, the English captions,
-// menu mode and the system beep.
+// Cancel and close, the driver path in both code pages, the English captions, menu mode and the
+// system beep.
 #include "dialog/driver_path.h"
 #include "dialog/fallback_captions.h"
-#include "dialog/live_keys.h"
 #include "dialog/session_beep.h"
 #include "dialog/settings_dialog.h"
 #include "resources/resource.h"
@@ -40,6 +39,7 @@ struct PathCase {
     std::optional<std::wstring> typed; // none: the loaded path is left as it is
     std::string saved;                 // the whole 255-byte field, or empty when a warning refuses it
     const char* warning = nullptr;
+    const wchar_t* shown = nullptr; // the text the path field shows at the start
 };
 
 class SettingsDialog : public ::testing::Test {
@@ -96,6 +96,9 @@ class SettingsDialog : public ::testing::Test {
             Bytes file = Standard();
             std::memcpy(&file[1372 - 260], c.loaded.data(), c.loaded.size());
             Open(file);
+            if (c.shown) {
+                EXPECT_EQ(Text(IDC_DRIVER_PATH), c.shown);
+            }
             if (c.typed)
                 SetDlgItemTextW(dialog, IDC_DRIVER_PATH, c.typed->c_str());
             StartRecordingWarnings();
@@ -248,7 +251,8 @@ class Big5CodePage : public SettingsDialog {
 };
 
 TEST_F(Big5CodePage, OkStoresThePathInBig5OrRefusesItAndKeepsBytesThatAreNotBig5) {
-    const std::string z(255, 'z'), notBig5 = "D:\\\x80\xFF\xA4";
+    const std::string z(255, 'z'), notBig5 = "D:\\\x80\xFF\xA4",
+                                   big5 = "D:\\\xB9\x43\xC0\xB8\\\xC5\x58\xB0\xCA";
     const std::string cutLead = Repeated("\xA4\x40", 127) + "\xA4"; // 127 times 中, then a lone lead byte
     ExpectPathsSavedOrRefused({
         {z, L"D:\\\u904A\u6232\\\u9A45\u52D5", Field("D:\\\xB9\x43\xC0\xB8\\\xC5\x58\xB0\xCA")},
@@ -256,40 +260,9 @@ TEST_F(Big5CodePage, OkStoresThePathInBig5OrRefusesItAndKeepsBytesThatAreNotBig5
         {z, std::wstring(200, L'\u904A'), "", PathTooLongWarning},
         {z, L"\u00E9", "", PathCharactersWarning},
         {notBig5, std::nullopt, Field(notBig5)},
+        {big5, std::nullopt, Field(big5), nullptr, L"D:\\\u904A\u6232\\\u9A45\u52D5"},
         {cutLead, std::nullopt, cutLead},
     });
-}
-
-SHORT WINAPI HoldingAAndS(int virtualKey) {
-    return virtualKey == 'A' || virtualKey == 'S' ? static_cast<SHORT>(0x8000) : 0;
-}
-
-// Two inputs share A, the exit key is S; every other input keeps the image's 1.
-TEST_F(SettingsDialog, TheKeyTestLightsTheHeldKeysInputsOnlyWhileTheDialogIsActive) {
-    Bytes file = Standard();
-    file[StandardSlotByte(3)] = file[StandardSlotByte(20)] = static_cast<uint8_t>(MapVirtualKeyW('A', 0));
-    file[TrailerPosition(StandardFileSize, ExitKeyPart) + KeyCodeInDevicePart] =
-        static_cast<uint8_t>(MapVirtualKeyW('S', 0));
-    Open(file);
-    auto readKeys = gKeyTestKeyState;
-    gKeyTestKeyState = HoldingAAndS;
-    auto litFields = [&] {
-        SendMessageW(dialog, WM_TIMER, KeyTestTimer, 0);
-        std::vector<int> lit;
-        for (int field = IDC_STANDARD_KEY_FIRST; field <= IDC_EXIT_KEY; ++field)
-            if (IsKeyFieldLit(field))
-                lit.push_back(field);
-        return lit;
-    };
-    SetForegroundWindow(dialog);
-    EXPECT_EQ(litFields(), (std::vector<int>{2003, 2020, IDC_EXIT_KEY}));
-    HWND other = CreateWindowExW(0, L"Static", L"another program", WS_POPUP | WS_VISIBLE | WS_BORDER, 700, 0,
-                                 200, 100, nullptr, nullptr, nullptr, nullptr);
-    SetForegroundWindow(other);
-    ASSERT_EQ(GetForegroundWindow(), other);
-    EXPECT_EQ(litFields(), std::vector<int>{}) << "another window is active";
-    gKeyTestKeyState = readKeys;
-    DestroyWindow(other);
 }
 
 // The width a control's caption may take: less a check box's box and its gap, a frame's indents, a
