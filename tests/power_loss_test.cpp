@@ -46,18 +46,12 @@ constexpr uint32_t MixedCasesPerPoint = 24;
 
 // The image of a layout as a save writes it, with its keys, path and flags set from `seed`.
 Bytes EditedImage(LayoutKind layout, uint8_t seed) {
-    Bytes image = BuildImageFromRules(layout);
-    uint32_t size = static_cast<uint32_t>(image.size());
-    const uint32_t* parts = layout == MahjongLayout ? MahjongKeyOffsets.data() : StandardKeyOffsets.data();
-    size_t count = layout == MahjongLayout ? MahjongKeyCount : StandardKeyCount;
-    for (size_t slot = 0; slot < count; ++slot)
-        image[parts[slot] + KeyCodeInDevicePart] = static_cast<uint8_t>(seed + slot);
-    image[TrailerPosition(size, SystemKeyPart) + KeyCodeInDevicePart] = seed;
-    image[TrailerPosition(size, ExitKeyPart) + KeyCodeInDevicePart] = static_cast<uint8_t>(seed + 1);
-    std::memcpy(&image[TrailerPosition(size, DriverPathStart)], "D:\\arcade\\drv", 13);
-    image[TrailerPosition(size, DriverPathStart) + 10] = seed;
-    image[TrailerPosition(size, LowResolutionFlagPosition)] = seed & 1;
-    return image;
+    BindingSettings record = {
+        seed, uint8_t(seed + 1), "D:\\arcade\\drv", layout == MahjongLayout, uint8_t(seed & 1), 0, 0, {}, {}};
+    record.driverPath[10] = seed;
+    for (size_t slot = 0; slot < MahjongKeyCount; ++slot)
+        record.mahjongKeys[slot] = record.standardKeys[slot % StandardKeyCount] = uint8_t(seed + slot);
+    return BuildImageFromRules(layout, &record);
 }
 
 // The folder and the record as the operation finds them; returns the file it is to leave. The

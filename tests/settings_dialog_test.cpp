@@ -27,13 +27,6 @@ std::string Field(const std::string& text) {
     return text + std::string(255 - text.size(), '\0');
 }
 
-std::string Repeated(const std::string& text, size_t times) {
-    std::string repeated;
-    while (times-- > 0)
-        repeated += text;
-    return repeated;
-}
-
 struct PathCase {
     std::string loaded;
     std::optional<std::wstring> typed; // none: the loaded path is left as it is
@@ -227,42 +220,36 @@ TEST_F(SettingsDialog, OkSavesTheChangesCancelAndCloseSaveNothingAndEachQuits) {
     }
 }
 
-TEST_F(SettingsDialog, OkStoresThePathInTheWesternCodePageOrRefusesIt) {
-    ASSERT_EQ(GetACP(), 1252u) << "Wine under C.UTF-8";
-    const std::string z(255, 'z');
-    ExpectPathsSavedOrRefused({
+// Run in each system code page: Western (1252, Wine under C.UTF-8) and Traditional Chinese's Big5
+// (950, Wine under LC_ALL=zh_TW.UTF-8).
+TEST_F(SettingsDialog, OkStoresThePathInTheSystemsCodePageOrRefusesItAndKeepsBytesItCannotShow) {
+    const std::string z(255, 'z'), notBig5 = "D:\\\x80\xFF\xA4",
+                                   big5 = "D:\\\xB9\x43\xC0\xB8\\\xC5\x58\xB0\xCA";
+    const std::wstring zs(255, L'z'), big5Shown = L"D:\\\u904A\u6232\\\u9A45\u52D5"; // D:\遊戲\驅動
+    std::string you127, cutLead; // 127 times 遊; 中, then a lone lead byte
+    for (int i = 0; i < 127; ++i)
+        you127 += "\xB9\x43", cutLead += "\xA4\x40";
+    cutLead += "\xA4";
+    const std::vector<PathCase> western = {
         {z, L"C:\\caf\u00E9\\drv", Field("C:\\caf\xE9\\drv")},
         {z, L"", Field("")},
         {z, std::wstring(254, L'p'), Field(std::string(254, 'p'))},
-        {z, std::nullopt, z},
+        {z, std::nullopt, z, nullptr, zs.c_str()},
         {z, std::wstring(255, L'q'), "", PathTooLongWarning},
         {z, L"ab\u4E2Dcd", "", PathCharactersWarning},
         {z, L"C:\\\u0100", "", PathCharactersWarning}, // no best fit: not stored as "A"
-    });
-}
-
-// Run with Wine's code page 950 (LC_ALL=zh_TW.UTF-8), the system code page of Traditional Chinese.
-class Big5CodePage : public SettingsDialog {
-  protected:
-    void SetUp() override {
-        SettingsDialog::SetUp();
-        ASSERT_EQ(GetACP(), 950u) << "run with LC_ALL=zh_TW.UTF-8";
-    }
-};
-
-TEST_F(Big5CodePage, OkStoresThePathInBig5OrRefusesItAndKeepsBytesThatAreNotBig5) {
-    const std::string z(255, 'z'), notBig5 = "D:\\\x80\xFF\xA4",
-                                   big5 = "D:\\\xB9\x43\xC0\xB8\\\xC5\x58\xB0\xCA";
-    const std::string cutLead = Repeated("\xA4\x40", 127) + "\xA4"; // 127 times 中, then a lone lead byte
-    ExpectPathsSavedOrRefused({
-        {z, L"D:\\\u904A\u6232\\\u9A45\u52D5", Field("D:\\\xB9\x43\xC0\xB8\\\xC5\x58\xB0\xCA")},
-        {z, std::wstring(127, L'\u904A'), Field(Repeated("\xB9\x43", 127))},
+    };
+    const std::vector<PathCase> chinese = {
+        {z, big5Shown, Field(big5)},
+        {z, std::wstring(127, L'\u904A'), Field(you127)},
         {z, std::wstring(200, L'\u904A'), "", PathTooLongWarning},
         {z, L"\u00E9", "", PathCharactersWarning},
         {notBig5, std::nullopt, Field(notBig5)},
-        {big5, std::nullopt, Field(big5), nullptr, L"D:\\\u904A\u6232\\\u9A45\u52D5"},
+        {big5, std::nullopt, Field(big5), nullptr, big5Shown.c_str()},
         {cutLead, std::nullopt, cutLead},
-    });
+    };
+    ASSERT_TRUE(GetACP() == 1252 || GetACP() == 950) << GetACP();
+    ExpectPathsSavedOrRefused(GetACP() == 950 ? chinese : western);
 }
 
 // The width a control's caption may take: less a check box's box and its gap, a frame's indents, a
