@@ -31,17 +31,19 @@ TEST_F(EndToEnd, WithoutABindingsFileItWarnsAndEndsWithoutADialog) {
     EXPECT_TRUE(FolderContents(".").empty());
 }
 
-// The dialog manager turns Escape into Cancel: it closes nothing, before or after a capture (a
-// cabinet's Escape can be assigned), and does not spoil the click on Cancel that follows.
-TEST_F(EndToEnd, EscapeClosesNothingAndOneClickOnCancelStillCloses) {
+// The dialog manager turns Escape into Cancel and Enter into OK: Escape closes nothing, before or
+// after a capture (a cabinet's Escape can be assigned), an Enter captured presses no button, and the
+// click on Cancel that follows still closes.
+TEST_F(EndToEnd, EscapeAndACapturedEnterCloseNothingAndOneClickOnCancelStillCloses) {
     Tool tool = StartOn(Standard());
     ASSERT_NE(tool.dialog, nullptr);
     PressKey(L"Escape", 50);
     PressKey(L"Escape", 0);
-    Capture(tool, 3000, L"a");
+    Capture(tool, 3000, L"Return");
     PressKey(L"Escape");
     Sleep(300);
     EXPECT_TRUE(IsWindowVisible(tool.dialog));
+    EXPECT_EQ(Text(tool.dialog, 2000), PlatformKeyName(0x001C0000));
     EXPECT_EQ(ClickAndWaitForExit(tool, IDCANCEL, 3000), 0);
     EXPECT_EQ(ReadBytes(BindingsFileName), Standard());
 }
