@@ -1,6 +1,6 @@
-// The dialog procedure, driven with messages in-process: option boxes and the layout switch, OK,
-// Cancel and close, the driver path in both code pages, the English captions, menu mode and the
-// system beep.
+// The dialog procedure, driven with messages in-process: option boxes and the layout switch, the
+// opening, OK, Cancel and close with the system beep, the driver path in both code pages, the English
+// captions and menu mode.
 #include "dialog/driver_path.h"
 #include "dialog/fallback_captions.h"
 #include "dialog/session_beep.h"
@@ -176,48 +176,55 @@ TEST_F(SettingsDialog, OptionsFollowTheLoadedFlagsAndTheClicksByTheOptionTable) 
     }
 }
 
-TEST_F(SettingsDialog, OpeningFillsPathKeysAndLowResolution) {
-    Bytes file = Standard();
-    std::memcpy(&file[1372 - 260], "D:\\arcade\\drv\xE9", 14);
-    file[37] = 0xC8;              // standard slot 0: Up
-    file[1372 - 320 + 17] = 0x3B; // system key: F1
-    file[1372 - 3] = 1;           // low resolution
-    Open(file);
-    EXPECT_EQ(Text(IDC_DRIVER_PATH), L"D:\\arcade\\drv\u00E9");
-    EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_LOW_RESOLUTION), BST_CHECKED);
+// A file with a path, keys and low resolution opens with them shown. After an option and the path
+// were changed, OK saves them, Cancel and close save nothing; each destroys the dialog and ends the
+// message loop. The beep is off while the dialog is up and as the user had it after: set as Control
+// Panel sets it, in the profile too, which is what the first copy reads (a copy that was killed
+// leaves the live setting off).
+TEST_F(SettingsDialog, OpensWithTheFileOkSavesTheChangesCancelAndCloseNothingAndTheBeepComesBack) {
+    const std::tuple<const char*, UINT, WPARAM, BOOL> endings[] = {{"OK", WM_COMMAND, IDOK, TRUE},
+                                                                   {"Cancel", WM_COMMAND, IDCANCEL, FALSE},
+                                                                   {"close", WM_CLOSE, 0, TRUE}};
     auto name = [](LONG lParam) {
         wchar_t text[255] = {};
         GetKeyNameTextW(lParam, text, 255);
         return std::wstring(text);
     };
-    EXPECT_EQ(Text(2000), name(0x01480000));
-    EXPECT_EQ(Text(2001), name(0x00020000));
-    EXPECT_EQ(Text(IDC_SYSTEM_KEY), name(0x003B0000));
-    EXPECT_EQ(Text(IDC_EXIT_KEY), name(0x00020000));
-}
-
-// After an option and the path were changed: OK saves them, Cancel and close save nothing; each
-// destroys the dialog and ends the message loop.
-TEST_F(SettingsDialog, OkSavesTheChangesCancelAndCloseSaveNothingAndEachQuits) {
-    const std::tuple<const char*, UINT, WPARAM> endings[] = {
-        {"OK", WM_COMMAND, IDOK}, {"Cancel", WM_COMMAND, IDCANCEL}, {"close", WM_CLOSE, 0}};
-    for (auto [what, message, wParam] : endings) {
+    for (auto [what, message, wParam, beep] : endings) {
         SCOPED_TRACE(what);
+        SystemParametersInfoW(SPI_SETBEEP, beep, nullptr, SPIF_UPDATEINIFILE);
         Bytes file = Standard();
+        std::memcpy(&file[1372 - 260], "D:\\arcade\\drv\xE9", 14);
+        file[StandardSlotByte(0)] = 0xC8;                                                    // Up
+        file[TrailerPosition(StandardFileSize, SystemKeyPart) + KeyCodeInDevicePart] = 0x3B; // F1
+        file[1372 - 3] = 1;
         Open(file);
+        EXPECT_EQ(Text(IDC_DRIVER_PATH), L"D:\\arcade\\drv\u00E9");
+        EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_LOW_RESOLUTION), BST_CHECKED);
+        EXPECT_EQ(Text(2000), name(0x01480000));
+        EXPECT_EQ(Text(2001), name(0x00020000));
+        EXPECT_EQ(Text(IDC_SYSTEM_KEY), name(0x003B0000));
+        EXPECT_EQ(Text(IDC_EXIT_KEY), name(0x00020000));
+        BOOL during = TRUE, after = !beep;
+        SystemParametersInfoW(SPI_GETBEEP, 0, &during, 0);
+        EXPECT_FALSE(during);
         Click(IDC_LOW_RESOLUTION);
         SetDlgItemTextW(dialog, IDC_DRIVER_PATH, L"C:\\loader\\driver.sys");
         SendMessageW(dialog, message, wParam, 0);
         EXPECT_FALSE(IsWindow(dialog));
         EXPECT_TRUE(DrainMessages()) << "WM_QUIT posted";
+        RestoreSessionBeep(); // as the program does at exit
+        SystemParametersInfoW(SPI_GETBEEP, 0, &after, 0);
+        EXPECT_EQ(after, beep);
         if (wParam == IDOK) {
             std::memcpy(&file[1372 - 260], "C:\\loader\\driver.sys", 20);
-            file[1372 - 3] = 1;
+            file[1372 - 3] = 0;
         }
         EXPECT_EQ(ReadBytes(BindingsFileName), file);
         EXPECT_EQ(FolderContents("."), std::vector<std::string>{BindingsFileName});
         EXPECT_TRUE(RecordedWarnings().empty());
     }
+    SystemParametersInfoW(SPI_SETBEEP, TRUE, nullptr, SPIF_UPDATEINIFILE);
 }
 
 // Run in each system code page: Western (1252, Wine under C.UTF-8) and Traditional Chinese's Big5
@@ -319,23 +326,6 @@ TEST_F(SettingsDialog, AltAloneDoesNotEnterMenuMode) {
         DrainMessages();
     KillTimer(nullptr, timer);
     EXPECT_FALSE(gWasInMenuMode);
-}
-
-// The user's setting is set as Control Panel sets it, in the profile too: that is what the first copy
-// reads, since a copy that was killed leaves the live setting off.
-TEST_F(SettingsDialog, TheBeepIsOffWhileTheDialogIsUpAndRestoredAfter) {
-    for (BOOL before : {TRUE, FALSE}) {
-        SystemParametersInfoW(SPI_SETBEEP, before, nullptr, SPIF_UPDATEINIFILE);
-        Open(Standard());
-        BOOL during = TRUE, after = !before;
-        SystemParametersInfoW(SPI_GETBEEP, 0, &during, 0);
-        EXPECT_FALSE(during);
-        Command(IDCANCEL);
-        RestoreSessionBeep();
-        SystemParametersInfoW(SPI_GETBEEP, 0, &after, 0);
-        EXPECT_EQ(after, before);
-    }
-    SystemParametersInfoW(SPI_SETBEEP, TRUE, nullptr, SPIF_UPDATEINIFILE);
 }
 
 } // namespace
