@@ -57,9 +57,11 @@ HWND Banner(HWND dialog) {
     return nullptr;
 }
 
-// The rules the behaviour leans on, rather than the resource script said again: each input is a
-// disabled key field (nothing is typed into it) with a 12 x 12 capture button right beside it, and
-// only OK and Cancel take the keyboard focus by Tab (a cabinet's panel keys are no navigation).
+// The rules the behaviour leans on, rather than the resource script said again: a window with a
+// title bar and a close box, shown by the dialog procedure once placed; each input a disabled,
+// framed key field (nothing is typed into it) with a 12 x 12 push button right beside it; option
+// boxes that check themselves; OK the default button; and only OK and Cancel take the keyboard
+// focus by Tab (a cabinet's panel keys are no navigation).
 TEST(DialogTemplate, EveryInputIsAKeyFieldWithItsButtonAndOnlyOkAndCancelAreTabStops) {
     HWND dialog = CreateTemplateDialog();
     ASSERT_NE(dialog, nullptr);
@@ -70,15 +72,22 @@ TEST(DialogTemplate, EveryInputIsAKeyFieldWithItsButtonAndOnlyOkAndCancelAreTabS
         EXPECT_TRUE(StyleOf(child) & WS_VISIBLE) << "control " << id;
     }
     EXPECT_EQ(children, 173) << "24 common controls and the two sets";
+    EXPECT_EQ(StyleOf(dialog) & (WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_VISIBLE),
+              DWORD(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME));
+    for (int id : {IDC_MAHJONG_GAME, IDC_FOUR_WAY, IDC_SQUARE, IDC_LOW_RESOLUTION})
+        EXPECT_EQ(StyleOf(GetDlgItem(dialog, id)) & BS_TYPEMASK, DWORD(BS_AUTOCHECKBOX)) << id;
+    EXPECT_EQ(StyleOf(GetDlgItem(dialog, IDOK)) & BS_TYPEMASK, DWORD(BS_DEFPUSHBUTTON));
     RECT buttonSize = ToPixels(dialog, 0, 0, 12, 12);
     for (int id = IDC_STANDARD_CAPTURE_FIRST; id <= IDC_EXIT_CAPTURE; ++id) {
         HWND button = GetDlgItem(dialog, id), field = GetDlgItem(dialog, id - IDC_CAPTURE_FIELD_DISTANCE);
         if (id >= IDC_MAHJONG_CAPTURE_FIRST + 28 && id < IDC_SYSTEM_CAPTURE)
             continue;
         ASSERT_TRUE(button && field) << id;
-        EXPECT_EQ(ClassOf(button), L"Button") << id;
-        EXPECT_EQ(ClassOf(field), L"Edit") << id;
-        EXPECT_FALSE(IsWindowEnabled(field)) << id;
+        EXPECT_TRUE(ClassOf(button) == L"Button" && (StyleOf(button) & BS_TYPEMASK) == BS_PUSHBUTTON) << id;
+        bool framed = (StyleOf(field) & WS_BORDER) || (GetWindowLongW(field, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+        EXPECT_TRUE(ClassOf(field) == L"Edit" && framed &&
+                    (StyleOf(field) & (ES_AUTOHSCROLL | WS_DISABLED)) == DWORD(ES_AUTOHSCROLL | WS_DISABLED))
+            << id;
         RECT b = InDialogUnits(dialog, button), f = InDialogUnits(dialog, field);
         EXPECT_TRUE(b.right - b.left == buttonSize.right && b.bottom - b.top == buttonSize.bottom) << id;
         EXPECT_TRUE(b.left >= f.right && b.left - f.right <= 3)
