@@ -199,6 +199,13 @@ TEST_F(SmallScreen, EveryControlOfBothLayoutsLiesInsideTheWorkArea) {
             << "control " << GetDlgCtrlID(control) << " at " << rect.left << "," << rect.top << "-"
             << rect.right << "," << rect.bottom;
     }
+    RECT frame, field, both;
+    GetWindowRect(GetDlgItem(tool.dialog, IDC_MAHJONG_FRAME), &frame);
+    for (int id = IDC_MAHJONG_KEY_FIRST; id < IDC_MAHJONG_KEY_FIRST + 28; ++id) {
+        GetWindowRect(GetDlgItem(tool.dialog, id), &field);
+        UnionRect(&both, &frame, &field);
+        EXPECT_TRUE(EqualRect(&both, &frame)) << "the mahjong frame holds field " << id;
+    }
     EXPECT_EQ(ClickAndWaitForExit(tool, IDCANCEL), 0);
 }
 
