@@ -5,10 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <sstream>
 
 namespace {
 
-bool gSystemBeep = true;  // the session's live setting, as every copy sees it
 bool gProfileBeep = true; // the user's setting in the profile, which no copy writes
 int gReads = 0;
 std::set<uint32_t> gRunning;
@@ -22,68 +22,50 @@ bool IsRunning(uint32_t processId) {
     return gRunning.count(processId) != 0;
 }
 
-struct Session {
+// Plays a session: "+1" copy 1 starts (and turns the beep off), "-1" it ends, "x1" it is killed;
+// returns the live beep after each step, "1" on, "0" off, and the reads of the user's setting.
+std::string Play(const char* steps, bool userSetting) {
     BeepShare share = {};
-    explicit Session(bool userSetting) {
-        gSystemBeep = gProfileBeep = userSetting;
-        gReads = 0;
-        gRunning.clear();
-    }
-    void Start(uint32_t copy) {
-        gRunning.insert(copy);
-        ASSERT_TRUE(JoinBeepShare(share, copy, IsRunning, ReadUserSetting));
-        gSystemBeep = false;
-    }
-    void End(uint32_t copy) {
+    bool beep = gProfileBeep = userSetting;
+    gReads = 0;
+    gRunning.clear();
+    std::string shown;
+    std::istringstream words(steps);
+    for (std::string step; words >> step;) {
+        uint32_t copy = static_cast<uint32_t>(std::stoul(step.substr(1)));
         bool userBeepOn = false;
-        if (LeaveBeepShare(share, copy, IsRunning, userBeepOn))
-            gSystemBeep = userBeepOn;
-        gRunning.erase(copy);
+        if (step[0] == '+' && gRunning.insert(copy).second &&
+            JoinBeepShare(share, copy, IsRunning, ReadUserSetting))
+            beep = false;
+        else if (step[0] == '-' && LeaveBeepShare(share, copy, IsRunning, userBeepOn))
+            beep = userBeepOn;
+        if (step[0] != '+')
+            gRunning.erase(copy);
+        shown += beep ? '1' : '0';
     }
-    void Kill(uint32_t copy) { gRunning.erase(copy); }
-};
-
-TEST(BeepShare, TheLastCopyToEndPutsBackWhatTheFirstFound) {
-    for (bool userSetting : {true, false}) {
-        for (uint32_t firstToEnd : {100, 200}) {
-            Session session(userSetting);
-            session.Start(100);
-            session.Start(200);
-            session.End(firstToEnd);
-            EXPECT_FALSE(gSystemBeep) << "one copy still runs";
-            session.End(300 - firstToEnd);
-            EXPECT_EQ(gSystemBeep, userSetting);
-            EXPECT_EQ(gReads, 1) << "only the first copy reads the user's setting";
-        }
-    }
+    return shown + ", " + std::to_string(gReads) + " read";
 }
 
-// The copy left last puts the beep back; the next start reads the user's setting again, not the
-// killed copy's off.
-TEST(BeepShare, AKilledCopyNeitherKeepsTheBeepOffNorPassesOffForTheUsersSetting) {
-    Session session(true);
-    session.Start(100);
-    session.Start(200);
-    session.Kill(100);
-    session.End(200);
-    EXPECT_TRUE(gSystemBeep);
-    session.Start(300);
-    session.Kill(300);
-    session.Start(400);
-    session.End(400);
-    EXPECT_TRUE(gSystemBeep);
-    EXPECT_EQ(gReads, 3) << "each copy that found no running copy listed";
+TEST(BeepShare, TheLastCopyToEndPutsBackWhatTheFirstFoundAndAKilledCopyIsDropped) {
+    const std::tuple<const char*, bool, const char*> sessions[] = {
+        // steps, user's setting, beep after each
+        {"+1 +2 -1 -2", true, "0001, 1 read"},
+        {"+1 +2 -2 -1", true, "0001, 1 read"},
+        {"+1 +2 -1 -2", false, "0000, 1 read"},
+        {"+1 +2 x1 -2", true, "0001, 1 read"}, // the copy left last puts it back
+        {"+1 x1 +2 -2", true, "0001, 2 read"}, // the next start reads the user's setting again
+    };
+    for (auto [steps, userSetting, beep] : sessions)
+        EXPECT_EQ(Play(steps, userSetting), beep) << steps << (userSetting ? ", beep on" : ", beep off");
 }
 
 TEST(BeepShare, AFullRecordLeavesTheBeepToTheCopiesInIt) {
     BeepShare share = {};
     gRunning.clear();
-    for (uint32_t copy = 1; copy <= BeepShareSlots; ++copy) {
+    for (uint32_t copy = 1; copy <= BeepShareSlots + 1; ++copy) {
         gRunning.insert(copy);
-        EXPECT_TRUE(JoinBeepShare(share, copy, IsRunning, ReadUserSetting));
+        EXPECT_EQ(JoinBeepShare(share, copy, IsRunning, ReadUserSetting), copy <= BeepShareSlots) << copy;
     }
-    gRunning.insert(1000);
-    EXPECT_FALSE(JoinBeepShare(share, 1000, IsRunning, ReadUserSetting));
 }
 
 TEST(BeepShare, TheProfilesYesOrNoIsTheUsersSettingAndTheLiveOneOtherwise) {
