@@ -82,16 +82,22 @@ FileHandle Open(const std::string& name) {
     return static_cast<FileHandle>(gOpen.size() - 1);
 }
 
+// A call on an open file; false, doing nothing, for a handle that is not open.
+template <typename Body> bool OnFile(const char* name, FileHandle handle, Body body) {
+    return Call(name, false, [&] {
+        StoredFile* file = FileOf(handle);
+        if (file != nullptr)
+            body(*file);
+        return file != nullptr;
+    });
+}
+
 // Reads and writes run from the start of the file, as every one of the load and the save does.
 const FileSystem PowerLossFiles = {
     [](const char* name) { return Call("openForReading", NoFile, [&] { return Open(name); }); },
     [](const char* name) { return Call("isMissing", false, [&] { return Find(name) == nullptr; }); },
     [](FileHandle handle, uint64_t* size) {
-        return Call("sizeOf", false, [&] {
-            StoredFile* file = FileOf(handle);
-            *size = file ? file->written.size() : 0;
-            return file != nullptr;
-        });
+        return OnFile("sizeOf", handle, [&](StoredFile& file) { *size = file.written.size(); });
     },
     [](FileHandle handle, uint8_t* bytes, size_t size) {
         return Call("readAll", false, [&] {
@@ -118,38 +124,19 @@ const FileSystem PowerLossFiles = {
     },
     [](const char* name) { return Call("openExistingForWriting", NoFile, [&] { return Open(name); }); },
     [](FileHandle handle, const uint8_t* bytes, size_t size) {
-        return Call("writeAll", false, [&] {
-            StoredFile* file = FileOf(handle);
-            if (file != nullptr) {
-                file->written.resize(std::max(file->written.size(), size));
-                std::copy_n(bytes, size, file->written.begin());
-            }
-            return file != nullptr;
+        return OnFile("writeAll", handle, [&](StoredFile& file) {
+            file.written.resize(std::max(file.written.size(), size));
+            std::copy_n(bytes, size, file.written.begin());
         });
     },
     [](FileHandle handle, uint64_t size) {
-        return Call("endFileAt", false, [&] {
-            StoredFile* file = FileOf(handle);
-            if (file != nullptr)
-                file->written.resize(size);
-            return file != nullptr;
-        });
+        return OnFile("endFileAt", handle, [&](StoredFile& file) { file.written.resize(size); });
     },
     [](FileHandle handle) {
-        return Call("flushToDisk", false, [&] {
-            StoredFile* file = FileOf(handle);
-            if (file != nullptr)
-                file->durable = file->written;
-            return file != nullptr;
-        });
+        return OnFile("flushToDisk", handle, [&](StoredFile& file) { file.durable = file.written; });
     },
     [](FileHandle handle) {
-        return Call("closeFile", false, [&] {
-            bool open = FileOf(handle) != nullptr;
-            if (open)
-                gOpen[handle].clear();
-            return open;
-        });
+        return OnFile("closeFile", handle, [&](StoredFile&) { gOpen[handle].clear(); });
     },
     [](const char* source, const char* target) {
         return Call("replaceFile", false, [&] {
