@@ -61,8 +61,3 @@ const LayoutTemplate& TemplateFor(LayoutKind layout);
 
 // The smallest file whose reads all fall inside it, for a file of the given layout.
 uint32_t SmallestReadableSize(LayoutKind layout);
-
-// Whether the bytes are exactly an image that a save writes: the size of one of the two templates, a
-// mahjong byte that names that template's layout, and every byte that a save does not fill from the
-// record (key slots of the layout, system and exit keys, driver path, flags) equal to the template's.
-bool IsWholeImage(const uint8_t* bytes, size_t size);

@@ -31,10 +31,10 @@ struct KeySlots {
     size_t count;
 };
 
-KeySlots SlotsOf(LayoutKind layout) {
-    if (layout == MahjongLayout)
-        return {MahjongKeyOffsets.data(), gSettings.mahjongKeys, MahjongKeyCount};
-    return {StandardKeyOffsets.data(), gSettings.standardKeys, StandardKeyCount};
+KeySlots SlotsOf(BindingSettings& record) {
+    if (LayoutOf(record) == MahjongLayout)
+        return {MahjongKeyOffsets.data(), record.mahjongKeys, MahjongKeyCount};
+    return {StandardKeyOffsets.data(), record.standardKeys, StandardKeyCount};
 }
 
 struct FlagPlace {
@@ -42,11 +42,11 @@ struct FlagPlace {
     TrailerField position;
 };
 
-std::array<FlagPlace, 4> FlagPlaces() {
-    return {{{&gSettings.mahjongFlag, MahjongFlagPosition},
-             {&gSettings.lowResolutionFlag, LowResolutionFlagPosition},
-             {&gSettings.fourWayFlag, FourWayFlagPosition},
-             {&gSettings.squareFlag, SquareFlagPosition}}};
+std::array<FlagPlace, 4> FlagPlaces(BindingSettings& record) {
+    return {{{&record.mahjongFlag, MahjongFlagPosition},
+             {&record.lowResolutionFlag, LowResolutionFlagPosition},
+             {&record.fourWayFlag, FourWayFlagPosition},
+             {&record.squareFlag, SquareFlagPosition}}};
 }
 
 uint32_t KeyPosition(uint32_t size, TrailerField part) {
@@ -71,34 +71,34 @@ bool HasReadableShape(const std::vector<uint8_t>& bytes) {
     return bytes.size() >= SmallestReadableSize(layout);
 }
 
-// Calls visit(position, field) for every record field with its byte's position in a file of the
-// given size. The key slots come last and follow the layout as it stands then: a load has just
-// stored the file's mahjong flag.
-template <typename Visit> void ForEachStoredField(uint32_t size, Visit visit) {
-    visit(KeyPosition(size, SystemKeyPart), gSettings.systemKey);
-    visit(KeyPosition(size, ExitKeyPart), gSettings.exitKey);
+// Calls visit(position, field) for every field of the record with its byte's position in a file of
+// the given size. The key slots come last and follow the record's layout as it stands then: a load
+// has just stored the file's mahjong flag.
+template <typename Visit> void ForEachStoredField(BindingSettings& record, uint32_t size, Visit visit) {
+    visit(KeyPosition(size, SystemKeyPart), record.systemKey);
+    visit(KeyPosition(size, ExitKeyPart), record.exitKey);
     uint32_t path = TrailerPosition(size, DriverPathStart);
     for (uint32_t i = 0; i < DriverPathSize; ++i)
-        visit(path + i, gSettings.driverPath[i]);
-    for (const FlagPlace& place : FlagPlaces())
+        visit(path + i, record.driverPath[i]);
+    for (const FlagPlace& place : FlagPlaces(record))
         visit(TrailerPosition(size, place.position), *place.flag);
-    KeySlots slots = SlotsOf(CurrentLayout());
+    KeySlots slots = SlotsOf(record);
     for (size_t i = 0; i < slots.count; ++i)
         visit(slots.offsets[i] + KeyCodeInDevicePart, slots.keys[i]);
 }
 
-void CopyFileIntoRecord(const std::vector<uint8_t>& bytes) {
-    ForEachStoredField(static_cast<uint32_t>(bytes.size()),
+void CopyFileIntoRecord(const std::vector<uint8_t>& bytes, BindingSettings& record) {
+    ForEachStoredField(record, static_cast<uint32_t>(bytes.size()),
                        [&](uint32_t position, uint8_t& field) { WriteShared(field, bytes[position]); });
 }
 
-// The image of the current layout with the record put in; false when the image is missing.
-bool ComposeImage(std::vector<uint8_t>& bytes) {
-    const LayoutTemplate& image = TemplateFor(CurrentLayout());
+// The image of the record's layout with the record put in; false when the image is missing.
+bool ComposeImage(BindingSettings& record, std::vector<uint8_t>& bytes) {
+    const LayoutTemplate& image = TemplateFor(LayoutOf(record));
     if (image.bytes == nullptr)
         return false;
     bytes.assign(image.bytes, image.bytes + image.size);
-    ForEachStoredField(image.size,
+    ForEachStoredField(record, image.size,
                        [&](uint32_t position, const uint8_t& field) { bytes[position] = ReadShared(field); });
     return true;
 }
@@ -178,6 +178,19 @@ void FinishInterruptedSave() {
 
 } // namespace
 
+// The record a load reads from the bytes, saved again, gives the same bytes.
+bool IsWholeImage(const uint8_t* bytes, size_t size) {
+    auto isSizeOf = [size](LayoutKind layout) {
+        return TemplateFor(layout).bytes != nullptr && size == TemplateFor(layout).size;
+    };
+    if (!isSizeOf(StandardLayout) && !isSizeOf(MahjongLayout))
+        return false;
+    std::vector<uint8_t> file(bytes, bytes + size), image;
+    BindingSettings record = {};
+    CopyFileIntoRecord(file, record);
+    return ComposeImage(record, image) && image == file;
+}
+
 bool LoadSettings() {
     FinishInterruptedSave();
     FileHandle file = gFileSystem.openForReading(BindingsFileName);
@@ -190,7 +203,7 @@ bool LoadSettings() {
         gShowWarning(ReadFailedWarning);
         return false;
     }
-    CopyFileIntoRecord(bytes);
+    CopyFileIntoRecord(bytes, gSettings);
     return true;
 }
 
@@ -198,7 +211,7 @@ bool SaveSettings() {
     std::vector<uint8_t> bytes;
     bool composed = false;
     try {
-        composed = ComposeImage(bytes);
+        composed = ComposeImage(gSettings, bytes);
     } catch (const std::bad_alloc&) {
         composed = false;
     }

@@ -36,14 +36,22 @@ inline void WriteShared(uint8_t& byte, uint8_t value) {
     std::atomic_ref<uint8_t>(byte).store(value);
 }
 
+inline LayoutKind LayoutOf(const BindingSettings& record) {
+    return ReadShared(record.mahjongFlag) == 1 ? MahjongLayout : StandardLayout;
+}
 inline LayoutKind CurrentLayout() {
-    return ReadShared(gSettings.mahjongFlag) == 1 ? MahjongLayout : StandardLayout;
+    return LayoutOf(gSettings);
 }
 
 void ClearLeadingBlock();
 
 bool LoadSettings();
 bool SaveSettings();
+
+// Whether the bytes are exactly an image that a save writes: the size of one of the two images, a
+// mahjong byte that names that image's layout, and every byte that a save does not fill from the
+// record (key slots of the layout, system and exit keys, driver path, flags) equal to the image's.
+bool IsWholeImage(const uint8_t* bytes, size_t size);
 
 // Warnings go through this hook: a message box on Windows, whatever a test installs elsewhere.
 using WarningFunction = void (*)(const char* text);
