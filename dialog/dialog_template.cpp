@@ -7,18 +7,6 @@
 
 namespace {
 
-void ShowRange(HWND dialog, int first, int last, bool visible) {
-    for (int id = first; id <= last; ++id)
-        ShowWindow(GetDlgItem(dialog, id), visible ? SW_SHOWNORMAL : SW_HIDE);
-}
-
-void ShowKeyRows(HWND dialog, int firstSlot, int count, bool visible) {
-    ShowRange(dialog, IDC_STANDARD_KEY_FIRST + firstSlot, IDC_STANDARD_KEY_FIRST + firstSlot + count - 1,
-              visible);
-    ShowRange(dialog, IDC_STANDARD_CAPTURE_FIRST + firstSlot,
-              IDC_STANDARD_CAPTURE_FIRST + firstSlot + count - 1, visible);
-}
-
 bool InRange(int id, int first, int count) {
     return id >= first && id < first + count;
 }
@@ -42,9 +30,8 @@ bool IsInLayoutSet(int id, LayoutKind& layout) {
 }
 
 void ShowLayoutControls(HWND dialog) {
-    bool mahjong = CurrentLayout() == MahjongLayout;
-    ShowKeyRows(dialog, 0, StandardKeyCount, !mahjong);
-    ShowKeyRows(dialog, IDC_MAHJONG_KEY_FIRST - IDC_STANDARD_KEY_FIRST, MahjongKeyCount, mahjong);
-    ShowRange(dialog, IDC_STANDARD_LABEL_FIRST, IDC_PLAYER2_FRAME, !mahjong);
-    ShowRange(dialog, IDC_MAHJONG_FRAME, IDC_MAHJONG_LABEL_LAST, mahjong);
+    LayoutKind shown = CurrentLayout(), layout = StandardLayout;
+    for (HWND control = GetWindow(dialog, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT))
+        if (IsInLayoutSet(GetDlgCtrlID(control), layout))
+            ShowWindow(control, layout == shown ? SW_SHOWNORMAL : SW_HIDE);
 }
