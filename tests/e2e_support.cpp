@@ -185,12 +185,6 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD limitMs) {
     return true;
 }
 
-std::wstring PlatformKeyName(LONG lParam) {
-    wchar_t name[512] = {};
-    GetKeyNameTextW(lParam, name, 512);
-    return name;
-}
-
 std::wstring MessageOf(HWND box) {
     std::wstring message;
     for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {

@@ -57,5 +57,4 @@ void SetText(HWND dialog, int id, const std::wstring& text);
 HWND FocusOf(HWND window);
 // The message of a message box.
 std::wstring MessageOf(HWND box);
-std::wstring PlatformKeyName(LONG lParam);
 bool WaitUntil(const std::function<bool()>& condition, DWORD limitMs);

@@ -1,5 +1,6 @@
 // Key codes and names through the platform's keyboard services.
 #include "keys/key_codes.h"
+#include "tests/test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -12,12 +13,6 @@ namespace {
 std::wstring NameFromCode(KeyCode code) {
     wchar_t name[255] = {L'?'};
     KeyNameFromCode(code, name, 255);
-    return name;
-}
-
-std::wstring PlatformName(LONG lParam) {
-    wchar_t name[512] = {};
-    GetKeyNameTextW(lParam, name, 512);
     return name;
 }
 
@@ -39,7 +34,7 @@ TEST(KeyNames, CapturedKeysGetTheLoadersNumbersAndTheirOwnNames) {
         if (code != 0) {
             EXPECT_EQ(KeyNameParameter(captured.scanValue), nameParameter) << key;
             EXPECT_FALSE(NameFromCode(code).empty()) << key;
-            EXPECT_EQ(NameFromCode(code), PlatformName(nameParameter)) << key;
+            EXPECT_EQ(NameFromCode(code), PlatformKeyName(nameParameter)) << key;
         }
     }
     EXPECT_EQ(NameFromCode(0x02), L"1");

@@ -71,6 +71,10 @@ StoredFile* Find(const std::string& name) {
     return found == gFolder.end() ? nullptr : &found->second;
 }
 
+bool IsLocked(const std::string& name) {
+    return Find(name) != nullptr && Find(name)->locked;
+}
+
 StoredFile* FileOf(FileHandle handle) {
     return handle >= 0 && static_cast<size_t>(handle) < gOpen.size() ? Find(gOpen[handle]) : nullptr;
 }
@@ -108,15 +112,17 @@ const FileSystem PowerLossFiles = {
             return read;
         });
     },
+    [](const char* name) { return Call("canOpenForWriting", false, [&] { return !IsLocked(name); }); },
     [](const char* name) {
-        return Call("canOpenForWriting", false, [&] { return Find(name) == nullptr || !Find(name)->locked; });
-    },
-    [](const char* name) {
-        Call("makeWritable", 0, [&] { return Find(name) ? (Find(name)->locked = false) : false; });
+        Call("makeWritable", 0, [&] {
+            if (IsLocked(name))
+                Find(name)->locked = false;
+            return 0;
+        });
     },
     [](const char* name) {
         return Call("createForWriting", NoFile, [&] {
-            if (gRefused.count(name) != 0 || (Find(name) != nullptr && Find(name)->locked))
+            if (gRefused.count(name) != 0 || IsLocked(name))
                 return NoFile;
             gFolder[name].written.clear();
             return Open(name);

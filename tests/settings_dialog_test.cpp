@@ -185,11 +185,6 @@ TEST_F(SettingsDialog, OpensWithTheFileOkSavesTheChangesCancelAndCloseNothingAnd
     const std::tuple<const char*, UINT, WPARAM, BOOL> endings[] = {{"OK", WM_COMMAND, IDOK, TRUE},
                                                                    {"Cancel", WM_COMMAND, IDCANCEL, FALSE},
                                                                    {"close", WM_CLOSE, 0, TRUE}};
-    auto name = [](LONG lParam) {
-        wchar_t text[255] = {};
-        GetKeyNameTextW(lParam, text, 255);
-        return std::wstring(text);
-    };
     for (auto [what, message, wParam, beep] : endings) {
         SCOPED_TRACE(what);
         SystemParametersInfoW(SPI_SETBEEP, beep, nullptr, SPIF_UPDATEINIFILE);
@@ -201,10 +196,10 @@ TEST_F(SettingsDialog, OpensWithTheFileOkSavesTheChangesCancelAndCloseNothingAnd
         Open(file);
         EXPECT_EQ(Text(IDC_DRIVER_PATH), L"D:\\arcade\\drv\u00E9");
         EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_LOW_RESOLUTION), BST_CHECKED);
-        EXPECT_EQ(Text(2000), name(0x01480000));
-        EXPECT_EQ(Text(2001), name(0x00020000));
-        EXPECT_EQ(Text(IDC_SYSTEM_KEY), name(0x003B0000));
-        EXPECT_EQ(Text(IDC_EXIT_KEY), name(0x00020000));
+        EXPECT_EQ(Text(2000), PlatformKeyName(0x01480000));
+        EXPECT_EQ(Text(2001), PlatformKeyName(0x00020000));
+        EXPECT_EQ(Text(IDC_SYSTEM_KEY), PlatformKeyName(0x003B0000));
+        EXPECT_EQ(Text(IDC_EXIT_KEY), PlatformKeyName(0x00020000));
         BOOL during = TRUE, after = !beep;
         SystemParametersInfoW(SPI_GETBEEP, 0, &during, 0);
         EXPECT_FALSE(during);

@@ -9,6 +9,10 @@
 #include <string>
 #include <vector>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 using Bytes = std::vector<uint8_t>;
 
 // Makes the built-in images available to the load and save, as start-up does.
@@ -38,3 +42,12 @@ struct ScratchFolder {
 Bytes ReadBytes(const std::filesystem::path& file);
 void WriteBytes(const std::filesystem::path& file, const Bytes& bytes);
 std::vector<std::string> FolderContents(const std::filesystem::path& folder);
+
+#ifdef _WIN32
+// The platform's name of a key, by the key-name lookup's parameter (scan value in bits 16-24).
+inline std::wstring PlatformKeyName(long lParam) {
+    wchar_t name[512] = {};
+    GetKeyNameTextW(lParam, name, 512);
+    return name;
+}
+#endif
