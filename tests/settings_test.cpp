@@ -184,7 +184,8 @@ TEST_F(SettingsFile, AFolderThatNoLongerExistsIsRefused) {
 
 // A power cut in the save's replace leaves the new file alone. Only an image that a save writes is
 // put in the bindings file's place; anything else is left where it is, and the start warns as it
-// does without a file.
+// does without a file. Beside a bindings file, even a whole image is left alone: it can be from an
+// old power cut, with the bindings file edited since.
 TEST_F(SettingsFile, ALoneNewFileIsPutInPlaceOnlyWhenItIsAWholeImage) {
     auto edited = [](LayoutKind layout, size_t at, uint8_t value) {
         Bytes image = BuildImageFromRules(layout);
@@ -194,29 +195,42 @@ TEST_F(SettingsFile, ALoneNewFileIsPutInPlaceOnlyWhenItIsAWholeImage) {
     Bytes whole = Standard(), noise(StandardFileSize);
     for (size_t i = 0; i < noise.size(); ++i)
         noise[i] = static_cast<uint8_t>(i * 37 + 11);
-    const std::tuple<const char*, Bytes, bool> leftovers[] = {
-        // what, bytes, put in place
-        {"a standard image with a key set", edited(StandardLayout, StandardSlotByte(0), 0x1E), true},
+    const std::tuple<const char*, Bytes, bool, bool> leftovers[] = {
+        // what, bytes, beside a bindings file, put in place
+        {"a standard image with a key set", edited(StandardLayout, StandardSlotByte(0), 0x1E), false, true},
         {"a mahjong image with a key set",
-         edited(MahjongLayout, MahjongKeyOffsets[0] + KeyCodeInDevicePart, 0x1E), true},
+         edited(MahjongLayout, MahjongKeyOffsets[0] + KeyCodeInDevicePart, 0x1E), false, true},
         {"a standard image with a mahjong byte other than 1 kept from its file",
-         edited(StandardLayout, StandardFileSize - 4, 7), true},
-        {"the size of an image, with sectors that never reached the disk", noise, false},
-        {"a standard image whose mahjong byte is 1", edited(StandardLayout, StandardFileSize - 4, 1), false},
-        {"a mahjong image whose mahjong byte is 0", edited(MahjongLayout, MahjongFileSize - 4, 0), false},
-        {"an image with a device byte that no save writes", edited(StandardLayout, 24, 0x99), false},
-        {"an image cut short", Bytes(whole.begin(), whole.begin() + 1100), false},
+         edited(StandardLayout, StandardFileSize - 4, 7), false, true},
+        {"the size of an image, with sectors that never reached the disk", noise, false, false},
+        {"a standard image whose mahjong byte is 1", edited(StandardLayout, StandardFileSize - 4, 1), false,
+         false},
+        {"a mahjong image whose mahjong byte is 0", edited(MahjongLayout, MahjongFileSize - 4, 0), false,
+         false},
+        {"an image with a device byte that no save writes", edited(StandardLayout, 24, 0x99), false, false},
+        {"an image cut short", Bytes(whole.begin(), whole.begin() + 1100), false, false},
+        {"a whole image beside a bindings file", edited(StandardLayout, StandardSlotByte(0), 0x1E), true,
+         false},
     };
     const std::string newFile = FileName + ".new";
-    for (const auto& [what, bytes, putInPlace] : leftovers) {
+    for (const auto& [what, bytes, beside, putInPlace] : leftovers) {
         SCOPED_TRACE(what);
         fs::remove(FileName);
+        if (beside)
+            WriteBytes(FileName, whole);
         WriteBytes(newFile, bytes);
         StartRecordingWarnings();
-        EXPECT_EQ(LoadSettings(), putInPlace);
-        EXPECT_EQ(RecordedWarnings(), putInPlace ? std::vector<std::string>{} : Only(CouldNotOpenWarning));
-        EXPECT_EQ(FolderContents("."), std::vector<std::string>{putInPlace ? FileName : newFile});
+        bool loads = putInPlace || beside;
+        EXPECT_EQ(LoadSettings(), loads);
+        EXPECT_EQ(RecordedWarnings(), loads ? std::vector<std::string>{} : Only(CouldNotOpenWarning));
+        std::vector<std::string> files = {putInPlace ? FileName : newFile};
+        if (beside)
+            files.insert(files.begin(), FileName);
+        EXPECT_EQ(FolderContents("."), files);
         EXPECT_EQ(ReadBytes(putInPlace ? FileName : newFile), bytes);
+        if (beside) {
+            EXPECT_EQ(ReadBytes(FileName), whole);
+        }
     }
 }
 
