@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Checks that a 32-bit program starts on Windows XP SP3: every DLL it imports ships with XP, every
 # function it takes from KERNEL32, USER32, COMCTL32, GDI32 or ADVAPI32 is one that MinGW-w64's headers
-# declare for XP (a generated file that takes each one's address must compile with
+# declare for XP, what it takes from DINPUT8 is among the exports of XP SP3's dinput8.dll (a generated file that takes each one's address must compile with
 # _WIN32_WINNT=0x0501), and its header asks for no newer system than 5.1.
 # The build names its own objdump and C compiler, so the check uses the toolchain that built PROGRAM.
 # Usage: check-xp-imports.sh PROGRAM.exe OBJDUMP C_COMPILER
@@ -18,10 +18,18 @@ awk '/DLL Name:/ {dll = toupper($3)}
     "$work/headers" >"$work/imports"
 [ -s "$work/imports" ] || { echo "$exe: no imports found" >&2; exit 1; }
 
-xp_dlls=" KERNEL32.DLL USER32.DLL GDI32.DLL COMCTL32.DLL MSVCRT.DLL ADVAPI32.DLL SHELL32.DLL OLE32.DLL "
+xp_dlls=" KERNEL32.DLL USER32.DLL GDI32.DLL COMCTL32.DLL MSVCRT.DLL ADVAPI32.DLL SHELL32.DLL OLE32.DLL DINPUT8.DLL "
+xp_dinput8=" DirectInput8Create DllCanUnloadNow DllGetClassObject DllRegisterServer DllUnregisterServer "
 for dll in $(awk '{print $1}' "$work/imports" | sort -u); do
     if [[ $xp_dlls != *" $dll "* ]]; then
         echo "$exe imports $dll, which Windows XP does not ship" >&2
+        failed=1
+    fi
+done
+
+for name in $(awk '$1 == "DINPUT8.DLL" {print $2}' "$work/imports"); do
+    if [[ $xp_dinput8 != *" $name "* ]]; then
+        echo "$exe imports DINPUT8.DLL!$name, which Windows XP does not have" >&2
         failed=1
     fi
 done
