@@ -60,7 +60,7 @@ set_tests_properties(dialog_tests_120_dpi PROPERTIES FIXTURES_REQUIRED dpi_120 E
 
 # Starts the real program; slow, so labelled to be run alone or left out.
 add_executable(e2e_tests test_support.cpp e2e_support.cpp e2e_test.cpp e2e_faults_test.cpp e2e_cabinet_test.cpp)
-target_link_libraries(e2e_tests PRIVATE orvane_core GTest::gtest)
+target_link_libraries(e2e_tests PRIVATE orvane_core GTest::gtest dinput8 dxguid)
 target_compile_options(e2e_tests PRIVATE ${ORVANE_WARNINGS})
 add_wine_test(e2e_tests e2e_tests $<TARGET_FILE:orvane_config> --gtest_filter=-SmallScreen.*)
 

@@ -32,6 +32,7 @@ add_link_options(-Wl,--no-insert-timestamp)
 set(ORVANE_PLATFORM_SOURCES
     ${CMAKE_SOURCE_DIR}/settings/settings_win.cpp
     ${CMAKE_SOURCE_DIR}/keys/key_codes_win.cpp
+    ${CMAKE_SOURCE_DIR}/keys/keyboard_win.cpp
     ${CMAKE_SOURCE_DIR}/keys/key_capture.cpp
     ${CMAKE_SOURCE_DIR}/dialog/dialog_template.cpp
     ${CMAKE_SOURCE_DIR}/dialog/settings_dialog.cpp
@@ -45,7 +46,10 @@ set(ORVANE_PLATFORM_SOURCES
     ${CMAKE_SOURCE_DIR}/dialog/live_keys.cpp
     ${CMAKE_SOURCE_DIR}/dialog/small_screen.cpp)
 add_library(orvane_platform STATIC ${ORVANE_PLATFORM_SOURCES})
-target_link_libraries(orvane_platform PUBLIC orvane_core user32 kernel32 comctl32 advapi32)
+# The keyboard is read through DirectInput 8, as the loader reads it; dinput8.dll is part of Windows
+# from XP SP3 on.
+set(ORVANE_SYSTEM_LIBRARIES user32 kernel32 comctl32 advapi32 dinput8 dxguid)
+target_link_libraries(orvane_platform PUBLIC orvane_core ${ORVANE_SYSTEM_LIBRARIES})
 target_compile_options(orvane_platform PRIVATE ${ORVANE_WARNINGS})
 
 add_executable(orvane_config WIN32 app/main.cpp app/running_copy.cpp ${ORVANE_RESOURCE_DIR}/orvane_config.rc)

@@ -57,7 +57,7 @@ void NextNumber() {
 // A click on 停止 or 跳過 gave it the focus, where Space would click it.
 bool StartNextStep(HWND dialog) {
     SetFocus(nullptr);
-    return StartCapture({dialog, gOrder[gNext], GetKeyboardLayout(0), gNumber}, gCarryValid);
+    return StartCapture({dialog, gOrder[gNext], gNumber}, gCarryValid);
 }
 
 void StartStepOrStop(HWND dialog) {

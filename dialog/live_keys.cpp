@@ -5,6 +5,7 @@
 #include "dialog/clash_marks.h"
 #include "keys/capture_target.h"
 #include "keys/held_keys.h"
+#include "keys/keyboard.h"
 #include "resources/resource.h"
 
 #include <algorithm>
@@ -12,17 +13,12 @@
 
 namespace {
 
-// About 33 readings a second, so a press shows at once. Only the keys that inputs have are read, and
-// only while the dialog is active: under Wine each read of the asynchronous key state polls for X
-// events, and reading all 255 keys this often cost 3 % of a core.
+// About 33 readings a second, so a press shows at once; only while the dialog is active.
 constexpr UINT KeyTestIntervalMs = 30;
 constexpr int FieldCount = IDC_EXIT_KEY - IDC_STANDARD_KEY_FIRST + 1;
 
 bool gLit[FieldCount] = {};
 WNDPROC gKeyFieldProc = nullptr;
-// The key codes of the layout last read; worked out again only when the layout changes.
-HKL gCodesLayout = nullptr;
-LayoutKeyCodes gCodes = {};
 
 bool IsKeyField(int id) {
     return id >= IDC_STANDARD_KEY_FIRST && id <= IDC_EXIT_KEY;
@@ -81,28 +77,15 @@ void FindLitFields(HWND dialog, bool lit[FieldCount]) {
     if (GetForegroundWindow() != dialog || CaptureRuns())
         return;
     std::vector<int> buttons = InputButtons();
-    std::vector<KeyCode> codes = CodesOfInputs(buttons);
-    const LayoutKeyCodes& layoutCodes = KeyCodesOfDialogLayout();
     KeySample now = {};
-    for (int vk : KeysToRead(codes, layoutCodes))
-        now.state[vk] = gKeyTestKeyState(vk);
-    std::vector<bool> held = HeldInputs(codes, now, layoutCodes);
+    if (!ReadKeyboard(now))
+        return;
+    std::vector<bool> held = HeldInputs(CodesOfInputs(buttons), now);
     for (size_t i = 0; i < buttons.size(); ++i)
         lit[KeyFieldOfButton(buttons[i]) - IDC_STANDARD_KEY_FIRST] = held[i];
 }
 
 } // namespace
-
-SHORT(WINAPI* gKeyTestKeyState)(int virtualKey) = GetAsyncKeyState;
-
-const LayoutKeyCodes& KeyCodesOfDialogLayout() {
-    HKL layout = GetKeyboardLayout(0);
-    if (layout != gCodesLayout || gCodesLayout == nullptr) {
-        gCodes = KeyCodesOfLayout(layout);
-        gCodesLayout = layout;
-    }
-    return gCodes;
-}
 
 void LetKeyFieldsLight(HWND dialog) {
     std::fill(std::begin(gLit), std::end(gLit), false);

@@ -5,8 +5,6 @@
 // active, so what is typed there stays there.
 #pragma once
 
-#include "keys/key_codes.h"
-
 #include <windows.h>
 
 inline constexpr UINT_PTR KeyTestTimer = 1;
@@ -21,9 +19,3 @@ void OnKeyTestActivation(HWND dialog, bool active);
 void OnKeyTestTimer(HWND dialog);
 
 bool IsKeyFieldLit(int field);
-
-// The key codes of the dialog thread's keyboard layout, worked out again only when it changes.
-const LayoutKeyCodes& KeyCodesOfDialogLayout();
-
-// The asynchronous key state the test reads; tests replace it.
-extern SHORT(WINAPI* gKeyTestKeyState)(int virtualKey);

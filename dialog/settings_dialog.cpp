@@ -16,13 +16,13 @@
 #include "keys/capture_target.h"
 #include "keys/key_capture.h"
 #include "keys/key_codes.h"
+#include "keys/keyboard.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
 #include "settings/settings_win.h"
 
 namespace {
 
-constexpr int CapturedNameCapacity = 512;
 // The path text as the fill left it in its field: while the field still holds it, OK keeps the
 // loaded bytes as they are, including bytes the code page cannot show.
 std::wstring gFilledDriverPath;
@@ -121,7 +121,7 @@ void OnCaptureButton(HWND dialog, int id) {
     // focus that the click gave it goes first: no control keeps it while a capture runs.
     SetFocus(nullptr);
     EnableWindow(GetDlgItem(dialog, id), FALSE);
-    if (StartCapture({dialog, id, GetKeyboardLayout(0), 0}))
+    if (StartCapture({dialog, id, 0}))
         NoteSingleCapture(id, true);
     else
         EnableWindow(GetDlgItem(dialog, id), TRUE);
@@ -222,9 +222,7 @@ void OnCaptureCountdown(HWND dialog, int button, LPARAM step) {
 
 void OnCaptureFinished(HWND dialog, int button, LPARAM result) {
     if (result & CaptureFinishedWithKey) {
-        wchar_t name[CapturedNameCapacity] = {};
-        GetKeyNameTextW(KeyNameParameter(static_cast<unsigned>(result & 0xFFFF)), name, CapturedNameCapacity);
-        SetDlgItemTextW(dialog, KeyFieldOfButton(button), name);
+        ShowKeyName(dialog, KeyFieldOfButton(button), static_cast<KeyCode>(result & 0xFF));
         ShowClashMarks(dialog);
     }
     if (SequenceOfCaptureResult(result) != 0) {
@@ -268,6 +266,7 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
         ShowClashMarks(dialog);
         FitToWorkArea(dialog);
         LetKeyFieldsLight(dialog);
+        OpenKeyboard(dialog);
         ShowWindow(dialog, SW_SHOW);
         return TRUE;
     case WM_COMMAND:
@@ -295,6 +294,7 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
         return TRUE;
     case WM_DESTROY:
         StopSequence(nullptr);
+        CloseKeyboard();
         PostQuitMessage(0);
         return TRUE;
     default:

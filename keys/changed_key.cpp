@@ -2,87 +2,49 @@
 
 namespace {
 
-constexpr uint8_t Up = 0;
-constexpr int16_t DownState = static_cast<int16_t>(0x8000);
-
-// Shift, Ctrl and Alt, each as its generic, left and right virtual key.
-constexpr int ModifierForms[3][3] = {
-    {VkShift, VkLeftShift, VkLeftShift + 1},
-    {VkControl, VkLeftControl, VkLeftControl + 1},
-    {VkMenu, VkLeftMenu, VkRightMenu},
-};
-constexpr int AltForms = 2;
-
-bool WasTapped(int16_t asyncState) {
-    return (asyncState & 1) != 0;
-}
-
-bool IsMouseButton(int vk) {
-    return vk == 1 || vk == 2 || (vk >= 4 && vk <= 6);
-}
-
-bool HasChanged(uint8_t atSnapshot, int16_t now, ChangeRules rules) {
-    uint8_t state = KeyStateByte(now);
-    if (state == Up && atSnapshot == Up)
-        return rules.countTaps && WasTapped(now);
-    if (state == Up)
+bool HasChanged(uint8_t atSnapshot, uint8_t now, ChangeRules rules) {
+    if (!IsKeyDown(now) && !IsKeyDown(atSnapshot))
+        return rules.countTaps && (now & KeyWentDown) != 0;
+    if (!IsKeyDown(now))
         return rules.countReleases;
-    return atSnapshot == Up;
+    return !IsKeyDown(atSnapshot);
 }
 
-int ModifierOf(int vk) {
-    for (int modifier = 0; modifier < 3; ++modifier)
-        for (int form : ModifierForms[modifier])
-            if (form == vk)
-                return modifier;
-    return -1;
-}
-
-void MarkDown(StepCarry& carry, int vk) {
-    carry.snapshot.state[vk] = KeyStateByte(DownState);
-    carry.sample.state[vk] = DownState;
+void MarkDown(StepCarry& carry, int code) {
+    carry.snapshot.state[code] = KeyIsDown;
+    carry.sample.state[code] = KeyIsDown;
 }
 
 } // namespace
 
-bool IsAltGrControl(const KeySample& now, int vk) {
-    return (vk == VkControl || vk == VkLeftControl) && IsKeyDown(now.state[VkRightMenu]);
+bool IsAltGrControl(const KeySample& now, int code) {
+    return code == LeftControlCode && IsKeyDown(now.state[RightAltCode]);
 }
 
-KeySnapshot SnapshotOf(const KeySample& sample) {
-    KeySnapshot snapshot;
-    for (int vk = 0; vk < VirtualKeyCount; ++vk)
-        snapshot.state[vk] = KeyStateByte(sample.state[vk]);
+KeySample SnapshotOf(const KeySample& sample) {
+    KeySample snapshot;
+    for (int code = 0; code < KeyCodeCount; ++code)
+        snapshot.state[code] = sample.state[code] & KeyIsDown;
     return snapshot;
 }
 
-int ChangedKey(KeySnapshot& snapshot, const KeySample& now, ChangeRules rules, const LayoutKeyCodes& codes) {
+int ChangedKey(KeySample& snapshot, const KeySample& now, ChangeRules rules) {
     int changed = -1;
-    for (int vk = 0; vk < VirtualKeyCount; ++vk) {
-        bool counts = HasChanged(snapshot.state[vk], now.state[vk], rules) &&
-                      !(rules.skipMouseButtons && IsMouseButton(vk));
-        if (!rules.countReleases && KeyStateByte(now.state[vk]) == Up)
-            snapshot.state[vk] = Up;
-        if (!counts)
-            continue;
-        int key = IsAltGrControl(now, vk) ? VkMenu : vk;
-        if (changed == -1 || (rules.lowestCodeFirst && codes.keys[key].code < codes.keys[changed].code))
-            changed = key;
+    for (int code = 0; code < KeyCodeCount; ++code) {
+        bool counts = HasChanged(snapshot.state[code], now.state[code], rules) &&
+                      !(rules.skipMouseButtons && code == NoKey);
+        if (!rules.countReleases && !IsKeyDown(now.state[code]))
+            snapshot.state[code] = 0;
+        if (counts && changed == -1)
+            changed = IsAltGrControl(now, code) ? RightAltCode : code;
     }
     return changed;
 }
 
-StepCarry CarryToNextStep(const KeySnapshot& snapshot, const KeySample& sample, int takenKey) {
+StepCarry CarryToNextStep(const KeySample& snapshot, const KeySample& sample, int takenKey) {
     StepCarry carry = {snapshot, sample};
     MarkDown(carry, takenKey);
-    int modifier = ModifierOf(takenKey);
-    if (modifier < 0)
-        return carry;
-    for (int form : ModifierForms[modifier])
-        MarkDown(carry, form);
-    if (modifier == AltForms && IsKeyDown(sample.state[VkRightMenu])) {
-        MarkDown(carry, VkControl);
-        MarkDown(carry, VkLeftControl);
-    }
+    if (takenKey == RightAltCode && IsKeyDown(sample.state[LeftControlCode]))
+        MarkDown(carry, LeftControlCode);
     return carry;
 }

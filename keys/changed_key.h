@@ -1,73 +1,59 @@
-// Which key a capture takes. A single capture takes the first virtual key whose up/down state
-// differs from the snapshot taken at the click, or that was tapped between two samples. A step of a
+// Which key a capture takes. A single capture takes the first key whose up/down state differs from
+// the snapshot taken at the click, or that went down and up again between two samples. A step of a
 // sequence takes only a key that goes down: its release is no change, so a key still held from the
 // input before (or held all along) is passed over until it is pressed again. Keys that go down in
-// the same sample of a sequence each take an input of their own, one step after the other.
+// the same sample of a sequence each take an input of their own, one step after the other, the
+// lowest code first.
 #pragma once
 
 #include "keys/key_codes.h"
 
 #include <cstdint>
 
-inline constexpr int VkShift = 0x10;
-inline constexpr int VkControl = 0x11;
-inline constexpr int VkMenu = 0x12;
-inline constexpr int VkLeftShift = 0xA0;
-inline constexpr int VkLeftControl = 0xA2;
-inline constexpr int VkLeftMenu = 0xA4;
-inline constexpr int VkRightMenu = 0xA5;
+inline constexpr KeyCode LeftControlCode = 0x1D;
+inline constexpr KeyCode RightAltCode = 0xB8;
 
-// The asynchronous state of every virtual key at one moment: bit 15 while the key is down, bit 0
-// when it was pressed since the previous query.
+// The state of every key at one moment, one byte per key code: KeyIsDown while it is down (the bit
+// DirectInput itself reports), KeyWentDown when it went down since the previous sample, however
+// short the press. The mouse buttons count as one key of their own, at NoKey.
+inline constexpr uint8_t KeyIsDown = 0x80;
+inline constexpr uint8_t KeyWentDown = 0x01;
 struct KeySample {
-    int16_t state[VirtualKeyCount];
+    uint8_t state[KeyCodeCount];
 };
 
-// The state byte of the snapshot: 0xFE while the key is down, 0 while it is up.
-inline uint8_t KeyStateByte(int16_t asyncState) {
-    return static_cast<uint8_t>(asyncState >> 14);
+inline bool IsKeyDown(uint8_t state) {
+    return (state & KeyIsDown) != 0;
 }
 
-struct KeySnapshot {
-    uint8_t state[VirtualKeyCount];
-};
-
-KeySnapshot SnapshotOf(const KeySample& sample);
+// The snapshot of a capture: the keys down at its start, with no press before it.
+KeySample SnapshotOf(const KeySample& sample);
 
 struct ChangeRules {
-    // A key that is up and was up but was pressed in between counts too.
+    // A key that is up and was up but went down in between counts too.
     bool countTaps;
     // A key that was down and is up counts. Without it, a key seen up is marked up in the snapshot,
     // so that its next press counts.
     bool countReleases;
-    // The mouse buttons (virtual keys 1, 2, 4, 5, 6) are not keys: a click is no change.
+    // The mouse buttons are no key: a click is no change.
     bool skipMouseButtons;
-    // Of several keys that changed, the one with the lowest key code is taken, rather than the
-    // lowest virtual key, so that keys going down together land in the order of their codes.
-    bool lowestCodeFirst;
 };
 
-inline bool IsKeyDown(int16_t asyncState) {
-    return (asyncState & 0x8000) != 0;
-}
+inline constexpr ChangeRules SingleCaptureRules = {true, true, false};
+inline constexpr ChangeRules SequenceStepRules = {true, false, true};
 
-// On layouts with AltGr, Windows reports the right Alt key as left Ctrl plus right Alt: whether `vk`
-// (the generic or the left Ctrl) is the Ctrl of such a pair in the sample.
-bool IsAltGrControl(const KeySample& now, int vk);
+// On layouts with AltGr, the system adds a left Ctrl to every press of the right Alt key: whether
+// `code` is the left Ctrl of such a pair in the sample.
+bool IsAltGrControl(const KeySample& now, int code);
 
-inline constexpr ChangeRules SingleCaptureRules = {true, true, false, false};
-inline constexpr ChangeRules SequenceStepRules = {true, false, true, true};
-
-// The virtual key that changed, or -1. AltGr's Ctrl is taken as Alt, the same code the key stores
-// on a US layout. `codes` are the key codes of the capture's keyboard layout.
-int ChangedKey(KeySnapshot& snapshot, const KeySample& now, ChangeRules rules, const LayoutKeyCodes& codes);
+// The lowest code that changed, or -1. AltGr's Ctrl is taken as the right Alt key.
+int ChangedKey(KeySample& snapshot, const KeySample& now, ChangeRules rules);
 
 // What a step of a sequence hands the next one: its snapshot and the sample in which it found its
-// key, both with that key down in all its forms (generic and sided Shift, Ctrl or Alt; AltGr's Ctrl
-// with its Alt). The next step looks at that sample first, so another key that went down in it is
-// taken next, and a form of the taken key read later in the sample is not taken again.
+// key, both with that key down (and AltGr's Ctrl with its right Alt). The next step looks at that
+// sample first, so another key that went down in it is taken next.
 struct StepCarry {
-    KeySnapshot snapshot;
+    KeySample snapshot;
     KeySample sample;
 };
-StepCarry CarryToNextStep(const KeySnapshot& snapshot, const KeySample& sample, int takenKey);
+StepCarry CarryToNextStep(const KeySample& snapshot, const KeySample& sample, int takenKey);

@@ -8,16 +8,24 @@
 
 #include <vector>
 
-// Whether the virtual key is a panel key: the code a capture would store for it is not 0 (no key,
-// or a mouse button) and some input has that code.
-bool IsPanelKey(int vk, const std::vector<KeyCode>& inputCodes, const LayoutKeyCodes& layoutCodes);
+// Whether some input has the code; NoKey is never a panel key.
+bool IsPanelKey(KeyCode code, const std::vector<KeyCode>& inputCodes);
 
-// For each input's key code, whether that key is held in the sample. Each held virtual key counts as
-// the code a capture would store for it; AltGr's left Ctrl counts as nothing of its own, and code 0
-// is never held.
-std::vector<bool> HeldInputs(const std::vector<KeyCode>& inputCodes, const KeySample& now,
-                             const LayoutKeyCodes& layoutCodes);
+// For each input's key code, whether that key is held in the sample. AltGr's left Ctrl counts as
+// nothing of its own, and NoKey is never held.
+std::vector<bool> HeldInputs(const std::vector<KeyCode>& inputCodes, const KeySample& now);
 
-// The virtual keys that HeldInputs needs read: the panel keys, and right Alt with them (AltGr). A
-// sample with only these read gives the same result as a full one, at a fraction of the reads.
-std::vector<int> KeysToRead(const std::vector<KeyCode>& inputCodes, const LayoutKeyCodes& layoutCodes);
+// A key message on its way to the dialog, and what the dialog is doing.
+struct DialogKeyMessage {
+    bool pressOrRelease; // a key going down or up, plain or with Alt; not a character
+    uint32_t lParam;
+    bool captureRuns;
+    bool typingDriverPath; // the driver path's field has the focus
+};
+
+// On a cabinet the keyboard is the control panel, and its keys are the game's inputs, not the
+// dialog's navigation: Space on button 3 would press OK, the stick's Down move the focus to Cancel,
+// and Alt on button 2 open the window menu. While a capture or a sequence runs, every key message is
+// the capture's alone. At rest, a key that an input has only lights its fields (the live key test),
+// except while the driver path is being typed; every other key keeps its meaning in the dialog.
+bool KeepFromDialog(const DialogKeyMessage& message, const std::vector<KeyCode>& inputCodes);

@@ -7,8 +7,6 @@
 
 #include <cstdint>
 
-// The keyboard layout is the dialog thread's, taken at the click: the worker's own thread may have
-// another (layouts are per thread on XP and 7, and may be per window from Windows 8 on).
 // A capture that is one step of a sequence over every input carries the sequence's number (a single
 // capture: 0). It takes only a key that goes down, so a key still held from the step before is no
 // change; a mouse button is no key; and it stops, storing nothing, as soon as gRunningSequence no
@@ -16,7 +14,6 @@
 struct CaptureRequest {
     HWND dialog;
     int buttonId;
-    HKL keyboardLayout;
     uint8_t sequence;
 };
 
@@ -26,11 +23,11 @@ extern uint8_t gRunningSequence;
 // What a step of a sequence that found its key hands the next one (keys/changed_key.h), written by
 // that step before it reports: the next step starts from it, so a key that goes down in the same
 // sample, or while the next step is being started (a roll of the hand), is still a press for it.
-extern uint8_t gSequenceCarry[VirtualKeyCount];
+extern StepCarry gSequenceCarry;
 
 // Worker reports, posted to the dialog (never sent, so a closed dialog simply drops them).
 // WM_CAPTURE_COUNTDOWN: wParam = capture button, lParam = steps left.
-// WM_CAPTURE_FINISHED: wParam = capture button, lParam = CaptureFinishedWithKey | scan value, or 0
+// WM_CAPTURE_FINISHED: wParam = capture button, lParam = CaptureFinishedWithKey | key code, or 0
 // when the time ran out, or CaptureStopped; a step of a sequence has its number in bits 24-31.
 enum CaptureMessage : UINT {
     WM_CAPTURE_COUNTDOWN = WM_APP + 1,
@@ -51,7 +48,7 @@ inline uint8_t SequenceOfCaptureResult(LPARAM result) {
 // a key, stores its code, reports to the dialog.
 DWORD WINAPI CaptureKey(void* request);
 
-// Starts CaptureKey on a new thread with its own copy of the request and of the key codes of the
-// request's layout, which are worked out here, on the dialog's thread; false if no thread started.
-// A step of a sequence after the first starts from gSequenceCarry rather than a snapshot of its own.
+// Starts CaptureKey on a new thread with its own copy of the request; false, after a warning when the
+// keyboard cannot be opened, if no capture started. A step of a sequence after the first starts from
+// gSequenceCarry rather than a snapshot of its own.
 bool StartCapture(const CaptureRequest& request, bool fromCarry = false);

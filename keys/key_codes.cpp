@@ -4,22 +4,13 @@
 namespace {
 
 constexpr unsigned ExtendedFlag = 0x100;
+constexpr unsigned ExtendedCode = 0x80;
 
-// Page Up, Page Down, End, Home, the four arrows, Insert, Delete, numeric-pad divide, Num Lock.
-constexpr unsigned ExtendedVirtualKeys[] = {33, 34, 35, 36, 37, 38, 39, 40, 45, 46, 111, 144};
-
-// Num Lock and Pause share scan code 0x45 and the platform tells them apart by the extended flag,
-// but the loader's key numbers have them the other way round: Num Lock is 0x45, Pause 0xC5.
+// Num Lock and Pause share scan code 0x45. The keyboard driver sends Num Lock as the E0 key and
+// Pause (E1 1D 45) as the plain one, but DirectInput numbers them the other way round: Num Lock is
+// 0x45, Pause 0xC5.
 constexpr unsigned NumLockScanValue = 0x145;
 constexpr unsigned PauseScanValue = 0x045;
-
-bool IsExtendedVirtualKey(unsigned virtualKey) {
-    for (unsigned extended : ExtendedVirtualKeys) {
-        if (virtualKey == extended)
-            return true;
-    }
-    return false;
-}
 
 unsigned SwapNumLockAndPause(unsigned scanValue) {
     if (scanValue == NumLockScanValue)
@@ -31,16 +22,12 @@ unsigned SwapNumLockAndPause(unsigned scanValue) {
 
 } // namespace
 
-CapturedKey CapturedKeyFromScan(unsigned virtualKey, unsigned scanCode) {
-    unsigned scanValue = scanCode;
-    if (IsExtendedVirtualKey(virtualKey))
-        scanValue |= ExtendedFlag;
-    unsigned stored = SwapNumLockAndPause(scanValue);
-    KeyCode code = static_cast<KeyCode>((stored & ExtendedFlag) ? ((stored | 0x80) & 0xFF) : (stored & 0xFF));
-    return {scanValue, code};
+KeyCode KeyCodeOfKeyMessage(uint32_t lParam) {
+    unsigned scanValue = SwapNumLockAndPause((lParam >> 16) & 0x1FF);
+    unsigned code = (scanValue & 0x7F) | ((scanValue & ExtendedFlag) != 0 ? ExtendedCode : 0);
+    return (scanValue & 0x7F) == 0 ? NoKey : static_cast<KeyCode>(code);
 }
 
 unsigned NameScanFromCode(KeyCode code) {
-    unsigned scanValue = code >= 0x80 ? ((code - 0x80u) | ExtendedFlag) : code;
-    return SwapNumLockAndPause(scanValue);
+    return SwapNumLockAndPause((code & 0x7Fu) | ((code & ExtendedCode) != 0 ? ExtendedFlag : 0));
 }

@@ -1,5 +1,6 @@
-// The one-byte key code the bindings file stores (a DirectInput key number: scan code in bits 0-6,
-// bit 7 for an extended key) and its relation to virtual keys and to the platform's key names.
+// The one-byte key code the bindings file stores: the number the loader's DirectInput reads for the
+// key, which is the scan code the keyboard sends, plus 0x80 for a key it sends with the E0 prefix.
+// Code 0 is no key; a capture also gives it for a mouse button.
 #pragma once
 
 #include <cstddef>
@@ -7,19 +8,15 @@
 
 using KeyCode = uint8_t;
 
-// Virtual keys 0 to 254.
-inline constexpr int VirtualKeyCount = 255;
+inline constexpr int KeyCodeCount = 256;
+inline constexpr KeyCode NoKey = 0;
 
-// A scan value is a scan code with 0x100 for an extended key, the form the key-name lookup takes.
-struct CapturedKey {
-    unsigned scanValue;
-    KeyCode code;
-};
+// The code of the key a key message names: its scan code stands in bits 16-23 of the message's
+// lParam, and bit 24 is set for an E0 key, as the keyboard driver reports it.
+KeyCode KeyCodeOfKeyMessage(uint32_t lParam);
 
-// The arithmetic of KeyCodeFromVirtualKey, given the scan code the platform maps the key to.
-CapturedKey CapturedKeyFromScan(unsigned virtualKey, unsigned scanCode);
-
-// The scan value whose name the platform gives for a stored key code.
+// The scan value whose name the platform gives for a stored key code: the scan code in bits 0-7,
+// 0x100 for an E0 key, as in a key message.
 unsigned NameScanFromCode(KeyCode code);
 
 // The key-name lookup takes the scan value in bits 16-24 of its argument.
@@ -27,13 +24,5 @@ inline long KeyNameParameter(unsigned scanValue) {
     return static_cast<long>(scanValue << 16);
 }
 
-// Platform side: virtual key to code in a keyboard layout (an HKL; null for the calling thread's),
-// and code to display name (empty when the platform has none).
-CapturedKey KeyCodeFromVirtualKey(unsigned virtualKey, void* keyboardLayout = nullptr);
+// Platform side: a code's display name (empty when the platform has none), always terminated.
 void KeyNameFromCode(KeyCode code, wchar_t* buffer, int capacity);
-
-// KeyCodeFromVirtualKey of every virtual key in one layout.
-struct LayoutKeyCodes {
-    CapturedKey keys[VirtualKeyCount];
-};
-LayoutKeyCodes KeyCodesOfLayout(void* keyboardLayout);

@@ -1,9 +1,11 @@
-// The real program set up for a cabinet: an input cleared from a capture button's menu, the live key
-// test seen on the screen, panel keys that leave the dialog alone, and the dialog on a 640 x 480
-// screen with a taskbar.
+// The real program set up for a cabinet: keys stored as the loader reads them, an input cleared from a
+// capture button's menu, the live key test seen on the screen, panel keys that leave the dialog alone,
+// and the dialog on a 640 x 480 screen with a taskbar.
+#define DIRECTINPUT_VERSION 0x0800
 #include "resources/resource.h"
 #include "tests/e2e_support.h"
 
+#include <dinput.h>
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -16,6 +18,103 @@ class Cabinet : public ::testing::Test {
   protected:
     ScratchFolder folder;
 };
+
+// The loader's own view of the keyboard: a DirectInput keyboard of the test's, in the background.
+IDirectInputDevice8W* OpenLoadersKeyboard() {
+    HWND window =
+        CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    IDirectInput8W* input = nullptr;
+    IDirectInputDevice8W* keyboard = nullptr;
+    if (FAILED(DirectInput8Create(GetModuleHandleW(nullptr), DIRECTINPUT_VERSION, IID_IDirectInput8W,
+                                  reinterpret_cast<void**>(&input), nullptr)) ||
+        FAILED(input->CreateDevice(GUID_SysKeyboard, &keyboard, nullptr)) ||
+        FAILED(keyboard->SetDataFormat(&c_dfDIKeyboard)) ||
+        FAILED(keyboard->SetCooperativeLevel(window, DISCL_NONEXCLUSIVE | DISCL_BACKGROUND)) ||
+        FAILED(keyboard->Acquire()))
+        return nullptr;
+    return keyboard;
+}
+
+std::vector<int> CodesDown(IDirectInputDevice8W* keyboard) {
+    BYTE state[256] = {};
+    keyboard->GetDeviceState(sizeof state, state);
+    std::vector<int> down;
+    for (int code = 0; code < 256; ++code)
+        if (state[code] & 0x80)
+            down.push_back(code);
+    return down;
+}
+
+// The keys that a code worked out from the virtual key stored as another key, or as none. Each one,
+// captured in turn on an input of the mahjong layout (then the system key), is stored as the number
+// the loader reads for it, and named as the key pressed; the run prints both.
+TEST_F(Cabinet, RightHandPadWindowsAndPrintScreenKeysAreStoredAsTheLoaderReadsThem) {
+    const std::tuple<const char*, DriverKey, int> keys[] = {
+        {"right Ctrl", {VK_RCONTROL, 0x1D, true}, 0x9D},
+        {"right Shift", {VK_RSHIFT, 0x36, false}, 0x36},
+        {"right Alt", {VK_RMENU, 0x38, true}, 0xB8},
+        {"pad Enter", {VK_RETURN, 0x1C, true}, 0x9C},
+        {"left Windows", {VK_LWIN, 0x5B, true}, 0xDB},
+        {"right Windows", {VK_RWIN, 0x5C, true}, 0xDC},
+        {"Menu", {VK_APPS, 0x5D, true}, 0xDD},
+        {"Print Screen", {VK_SNAPSHOT, 0x37, true}, 0xB7},
+        {"pad 0, Num Lock on", {VK_NUMPAD0, 0x52, false}, 0x52},
+        {"pad 1, Num Lock on", {VK_NUMPAD1, 0x4F, false}, 0x4F},
+        {"pad 2, Num Lock on", {VK_NUMPAD2, 0x50, false}, 0x50},
+        {"pad 3, Num Lock on", {VK_NUMPAD3, 0x51, false}, 0x51},
+        {"pad 4, Num Lock on", {VK_NUMPAD4, 0x4B, false}, 0x4B},
+        {"pad 5, Num Lock on", {VK_NUMPAD5, 0x4C, false}, 0x4C},
+        {"pad 6, Num Lock on", {VK_NUMPAD6, 0x4D, false}, 0x4D},
+        {"pad 7, Num Lock on", {VK_NUMPAD7, 0x47, false}, 0x47},
+        {"pad 8, Num Lock on", {VK_NUMPAD8, 0x48, false}, 0x48},
+        {"pad 9, Num Lock on", {VK_NUMPAD9, 0x49, false}, 0x49},
+        {"pad 0, Num Lock off", {VK_INSERT, 0x52, false}, 0x52},
+        {"pad 1, Num Lock off", {VK_END, 0x4F, false}, 0x4F},
+        {"pad 2, Num Lock off", {VK_DOWN, 0x50, false}, 0x50},
+        {"pad 3, Num Lock off", {VK_NEXT, 0x51, false}, 0x51},
+        {"pad 4, Num Lock off", {VK_LEFT, 0x4B, false}, 0x4B},
+        {"pad 5, Num Lock off", {VK_CLEAR, 0x4C, false}, 0x4C},
+        {"pad 6, Num Lock off", {VK_RIGHT, 0x4D, false}, 0x4D},
+        {"pad 7, Num Lock off", {VK_HOME, 0x47, false}, 0x47},
+        {"pad 8, Num Lock off", {VK_UP, 0x48, false}, 0x48},
+        {"pad 9, Num Lock off", {VK_PRIOR, 0x49, false}, 0x49},
+        {"pad ., Num Lock off", {VK_DELETE, 0x53, false}, 0x53},
+    };
+    IDirectInputDevice8W* loadersKeyboard = OpenLoadersKeyboard();
+    ASSERT_NE(loadersKeyboard, nullptr);
+    Bytes file = BuildImageFromRules(MahjongLayout);
+    Tool tool = StartOn(file);
+    ASSERT_NE(tool.dialog, nullptr);
+    auto keyByte = [](size_t input) {
+        return input == MahjongKeyCount
+                   ? TrailerPosition(MahjongFileSize, SystemKeyPart) + KeyCodeInDevicePart
+                   : MahjongKeyOffsets[input] + KeyCodeInDevicePart;
+    };
+    std::vector<std::wstring> shown;
+    for (size_t input = 0; input < std::size(keys); ++input) {
+        auto [what, key, code] = keys[input];
+        int button = input == MahjongKeyCount ? IDC_SYSTEM_CAPTURE
+                                              : IDC_MAHJONG_CAPTURE_FIRST + static_cast<int>(input);
+        Click(tool.dialog, button);
+        ASSERT_TRUE(WaitUntil([&] { return Text(tool.dialog, button - 1000).size() == 2; }, 3000)) << what;
+        SendKey(key, true);
+        Sleep(150);
+        EXPECT_EQ(CodesDown(loadersKeyboard), std::vector<int>{code}) << what << ", as the loader reads it";
+        SendKey(key, false);
+        ASSERT_TRUE(
+            WaitUntil([&] { return IsWindowEnabled(GetDlgItem(tool.dialog, button)) != FALSE; }, 3000));
+        shown.push_back(Text(tool.dialog, button - 1000));
+        EXPECT_EQ(shown.back(), PlatformKeyName((key.scanCode | (key.e0 ? 0x100 : 0)) << 16)) << what;
+        file[keyByte(input)] = static_cast<uint8_t>(code);
+    }
+    loadersKeyboard->Release();
+    EXPECT_EQ(ClickAndWaitForExit(tool, IDOK), 0);
+    Bytes saved = ReadBytes(BindingsFileName);
+    EXPECT_EQ(saved, file);
+    for (size_t input = 0; input < std::size(keys) && saved.size() == file.size(); ++input)
+        printf("%-20s stored 0x%02X, shown \"%ls\"\n", std::get<0>(keys[input]), saved[keyByte(input)],
+               shown[input].c_str());
+}
 
 TEST_F(Cabinet, ARightClickAndClearKeyLeaveTheInputWithNoKey) {
     Bytes image = BuildImageFromRules(StandardLayout);
@@ -109,17 +208,28 @@ std::vector<uint32_t> Screenshot(const RECT& place) {
     return pixels;
 }
 
-// How many pixels holding A changes in each of the fields and outside them, while `active` is in
+void HoldA(bool down) {
+    RunUnix(down ? L"/usr/bin/xdotool keydown a" : L"/usr/bin/xdotool keyup a");
+}
+
+void HoldRightCtrl(bool down) {
+    SendKey({VK_RCONTROL, 0x1D, true}, down);
+}
+
+// How many pixels holding a key changes in each of the fields and outside them, while `active` is in
 // front.
-std::vector<int> ChangedByHoldingA(const Tool& tool, const std::vector<int>& fields, HWND active) {
+std::vector<int> ChangedByHolding(void (*hold)(bool down), const Tool& tool, const std::vector<int>& fields,
+                                  HWND active) {
     SetForegroundWindow(active);
-    RunUnix(L"/usr/bin/xdotool sleep 0.3");
+    Sleep(300);
     RECT place;
     GetWindowRect(tool.dialog, &place);
     std::vector<uint32_t> before = Screenshot(place);
-    RunUnix(L"/usr/bin/xdotool keydown a sleep 0.3");
+    hold(true);
+    Sleep(300);
     std::vector<uint32_t> held = Screenshot(place);
-    RunUnix(L"/usr/bin/xdotool keyup a sleep 0.2");
+    hold(false);
+    Sleep(200);
     std::vector<RECT> rects(fields.size());
     for (size_t f = 0; f < fields.size(); ++f) {
         GetWindowRect(GetDlgItem(tool.dialog, fields[f]), &rects[f]);
@@ -138,25 +248,32 @@ std::vector<int> ChangedByHoldingA(const Tool& tool, const std::vector<int>& fie
 }
 
 // Two inputs and the exit key share A: holding it changes most of the picture in their three fields
-// and nothing outside them, and nothing at all while another program is in front.
+// and nothing outside them, and nothing at all while another program is in front. Holding right Ctrl
+// lights its input's field and not that of left Ctrl's input.
 TEST_F(Cabinet, HoldingAKeyLightsTheFieldsOfItsInputsOnlyWhileTheDialogIsInFront) {
     Bytes file = BuildImageFromRules(StandardLayout);
-    auto a = static_cast<uint8_t>(MapVirtualKeyW('A', 0));
+    const uint8_t a = 0x1E;
     file[StandardSlotByte(3)] = file[StandardSlotByte(20)] = a;
     file[TrailerPosition(StandardFileSize, ExitKeyPart) + KeyCodeInDevicePart] = a;
+    file[StandardSlotByte(5)] = 0x9D;
+    file[StandardSlotByte(6)] = 0x1D;
     Tool tool = StartOn(file);
     ASSERT_NE(tool.dialog, nullptr);
-    const std::vector<int> fields = {2003, 2020, IDC_EXIT_KEY};
-    std::vector<int> changed = ChangedByHoldingA(tool, fields, tool.dialog);
-    EXPECT_EQ(changed.back(), 0);
-    for (size_t f = 0; f < fields.size(); ++f) {
-        RECT rect;
-        GetClientRect(GetDlgItem(tool.dialog, fields[f]), &rect);
-        EXPECT_GT(changed[f], rect.right * rect.bottom / 2) << "field " << fields[f] << " is not lit";
+    const std::pair<void (*)(bool), std::vector<int>> holds[] = {{HoldA, {2003, 2020, IDC_EXIT_KEY}},
+                                                                 {HoldRightCtrl, {2005}}};
+    for (const auto& [hold, fields] : holds) {
+        std::vector<int> changed = ChangedByHolding(hold, tool, fields, tool.dialog);
+        EXPECT_EQ(changed.back(), 0) << "outside the fields of " << fields[0];
+        for (size_t f = 0; f < fields.size(); ++f) {
+            RECT rect;
+            GetClientRect(GetDlgItem(tool.dialog, fields[f]), &rect);
+            EXPECT_GT(changed[f], rect.right * rect.bottom / 2) << "field " << fields[f] << " is not lit";
+        }
     }
+    const std::vector<int> fields = holds[0].second;
     HWND other = CreateWindowExW(0, L"Static", L"another program", WS_POPUP | WS_VISIBLE | WS_BORDER, 0, 0,
                                  100, 60, nullptr, nullptr, nullptr, nullptr);
-    EXPECT_EQ(ChangedByHoldingA(tool, fields, other), std::vector<int>(fields.size() + 1, 0));
+    EXPECT_EQ(ChangedByHolding(HoldA, tool, fields, other), std::vector<int>(fields.size() + 1, 0));
     DestroyWindow(other);
     EXPECT_EQ(ClickAndWaitForExit(tool, IDCANCEL), 0);
     EXPECT_EQ(ReadBytes(BindingsFileName), file);

@@ -65,6 +65,15 @@ void PressKey(const std::wstring& key, int holdMs) {
     TypeOnDialog(L"keydown " + key + L" sleep " + std::to_wstring(holdMs / 1000.0) + L" keyup " + key);
 }
 
+void SendKey(const DriverKey& key, bool down) {
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key.virtualKey;
+    input.ki.wScan = key.scanCode;
+    input.ki.dwFlags = (key.e0 ? KEYEVENTF_EXTENDEDKEY : 0) | (down ? 0 : KEYEVENTF_KEYUP);
+    SendInput(1, &input, sizeof input);
+}
+
 Tool Start() {
     Tool tool;
     STARTUPINFOW startup = {};

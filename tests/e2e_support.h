@@ -27,6 +27,17 @@ void TypeOnDialog(const std::wstring& commands);
 // The same, holding the key for the given time.
 void PressKey(const std::wstring& key, int holdMs = 100);
 
+// A key as a Windows keyboard driver reports it: the virtual key Windows gives for it, its scan code,
+// and whether it comes with the E0 prefix. Under Wine with Xvfb, a right-hand Ctrl, Shift or Windows
+// key sent through X also reports the left-hand one, so these go through SendInput, which Wine sees
+// whatever the X focus but only when held 100 ms or more.
+struct DriverKey {
+    WORD virtualKey;
+    WORD scanCode;
+    bool e0;
+};
+void SendKey(const DriverKey& key, bool down);
+
 struct Tool {
     PROCESS_INFORMATION process = {};
     HWND dialog = nullptr;

@@ -160,11 +160,11 @@ TEST_F(AssignAll, TwentyEightKeysInTurnLandInSlotOrderThenSystemAndExit) {
 }
 
 // How a panel is played: keys in turn, buttons hit together, a roll of the hand, a button held all
-// along (a hand resting on it, a stuck switch: either Shift is the generic Shift). Each key that goes
-// down takes an input of its own, once; the inputs not reached keep their keys.
+// along (a hand resting on it, a stuck switch). Each key that goes down takes an input of its own,
+// once; the inputs not reached keep their keys.
 TEST_F(AssignAll, KeysInTurnTogetherRolledOrHeldEachLandOnTheirOwnInputOnce) {
     std::vector<TestKey> k = DistinctKeys(4);
-    TestKey shift = {L"Shift_R", static_cast<uint8_t>(MapVirtualKeyW(VK_SHIFT, 0))};
+    TestKey shift = {L"Shift_L", 0x2A};
     struct Playing {
         const char* what;
         std::wstring typing;
@@ -180,7 +180,7 @@ TEST_F(AssignAll, KeysInTurnTogetherRolledOrHeldEachLandOnTheirOwnInputOnce) {
              std::wstring(L"sleep 0.06 keydown d sleep 0.06 keyup c sleep 0.06 keyup d"),
          k},
         {"Shift held through a, b and c",
-         L"keydown Shift_R sleep 0.3" + InTurn({k[0], k[1], k[2]}) + L" keyup Shift_R",
+         L"keydown Shift_L sleep 0.3" + InTurn({k[0], k[1], k[2]}) + L" keyup Shift_L",
          {shift, k[0], k[1], k[2]}},
     };
     for (const Playing& playing : playings) {
