@@ -21,13 +21,6 @@ bool IsAltGrControl(const KeySample& now, int code) {
     return code == LeftControlCode && IsKeyDown(now.state[RightAltCode]);
 }
 
-KeySample SnapshotOf(const KeySample& sample) {
-    KeySample snapshot;
-    for (int code = 0; code < KeyCodeCount; ++code)
-        snapshot.state[code] = sample.state[code] & KeyIsDown;
-    return snapshot;
-}
-
 int ChangedKey(KeySample& snapshot, const KeySample& now, ChangeRules rules) {
     int changed = -1;
     for (int code = 0; code < KeyCodeCount; ++code) {

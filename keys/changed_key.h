@@ -26,9 +26,6 @@ inline bool IsKeyDown(uint8_t state) {
     return (state & KeyIsDown) != 0;
 }
 
-// The snapshot of a capture: the keys down at its start, with no press before it.
-KeySample SnapshotOf(const KeySample& sample);
-
 struct ChangeRules {
     // A key that is up and was up but went down in between counts too.
     bool countTaps;
@@ -46,7 +43,8 @@ inline constexpr ChangeRules SequenceStepRules = {true, false, true};
 // `code` is the left Ctrl of such a pair in the sample.
 bool IsAltGrControl(const KeySample& now, int code);
 
-// The lowest code that changed, or -1. AltGr's Ctrl is taken as the right Alt key.
+// The lowest code that changed against the snapshot (the first sample of the capture, of which only
+// the keys down count), or -1. AltGr's Ctrl is taken as the right Alt key.
 int ChangedKey(KeySample& snapshot, const KeySample& now, ChangeRules rules);
 
 // What a step of a sequence hands the next one: its snapshot and the sample in which it found its

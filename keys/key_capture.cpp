@@ -57,7 +57,7 @@ int CaptureChangedKey(const CaptureJob& job) {
         CopyShared(step.sample, gSequenceCarry.sample);
     } else {
         ReadKeyboard(step.sample);
-        step.snapshot = SnapshotOf(step.sample);
+        step.snapshot = step.sample;
     }
     return RunCaptureSchedule(
         Now, [] { Sleep(SampleIntervalMs); },

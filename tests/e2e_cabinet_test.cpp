@@ -45,41 +45,37 @@ std::vector<int> CodesDown(IDirectInputDevice8W* keyboard) {
     return down;
 }
 
-// The keys that a code worked out from the virtual key stored as another key, or as none. Each one,
-// captured in turn on an input of the mahjong layout (then the system key), is stored as the number
-// the loader reads for it, and named as the key pressed; the run prints both.
+struct KeyPress {
+    std::string what;
+    DriverKey key;
+    int code;
+};
+
+// The keys that a code worked out from the virtual key stored as another key, or as none. The pad
+// sends the same scan codes with Num Lock on (its own virtual keys) and off (the navigation keys').
+std::vector<KeyPress> KeysTheVirtualKeyMisnamed() {
+    std::vector<KeyPress> keys = {
+        {"right Ctrl", {VK_RCONTROL, 0x1D, true}, 0x9D}, {"right Shift", {VK_RSHIFT, 0x36, false}, 0x36},
+        {"right Alt", {VK_RMENU, 0x38, true}, 0xB8},     {"pad Enter", {VK_RETURN, 0x1C, true}, 0x9C},
+        {"left Windows", {VK_LWIN, 0x5B, true}, 0xDB},   {"right Windows", {VK_RWIN, 0x5C, true}, 0xDC},
+        {"Menu", {VK_APPS, 0x5D, true}, 0xDD},           {"Print Screen", {VK_SNAPSHOT, 0x37, true}, 0xB7}};
+    const WORD padScans[] = {0x52, 0x4F, 0x50, 0x51, 0x4B, 0x4C, 0x4D, 0x47, 0x48, 0x49, 0x53};
+    const WORD numLockOff[] = {VK_INSERT, VK_END,  VK_DOWN, VK_NEXT,  VK_LEFT,  VK_CLEAR,
+                               VK_RIGHT,  VK_HOME, VK_UP,   VK_PRIOR, VK_DELETE};
+    for (WORD pad = 0; pad < 11; ++pad) {
+        std::string name = pad < 10 ? "pad " + std::to_string(pad) : "pad .";
+        if (pad < 10)
+            keys.push_back(
+                {name + ", Num Lock on", {WORD(VK_NUMPAD0 + pad), padScans[pad], false}, padScans[pad]});
+        keys.push_back({name + ", Num Lock off", {numLockOff[pad], padScans[pad], false}, padScans[pad]});
+    }
+    return keys;
+}
+
+// Each key, captured in turn on an input of the mahjong layout (then the system key), is stored as
+// the number the loader reads for it, and named as the key pressed; the run prints both.
 TEST_F(Cabinet, RightHandPadWindowsAndPrintScreenKeysAreStoredAsTheLoaderReadsThem) {
-    const std::tuple<const char*, DriverKey, int> keys[] = {
-        {"right Ctrl", {VK_RCONTROL, 0x1D, true}, 0x9D},
-        {"right Shift", {VK_RSHIFT, 0x36, false}, 0x36},
-        {"right Alt", {VK_RMENU, 0x38, true}, 0xB8},
-        {"pad Enter", {VK_RETURN, 0x1C, true}, 0x9C},
-        {"left Windows", {VK_LWIN, 0x5B, true}, 0xDB},
-        {"right Windows", {VK_RWIN, 0x5C, true}, 0xDC},
-        {"Menu", {VK_APPS, 0x5D, true}, 0xDD},
-        {"Print Screen", {VK_SNAPSHOT, 0x37, true}, 0xB7},
-        {"pad 0, Num Lock on", {VK_NUMPAD0, 0x52, false}, 0x52},
-        {"pad 1, Num Lock on", {VK_NUMPAD1, 0x4F, false}, 0x4F},
-        {"pad 2, Num Lock on", {VK_NUMPAD2, 0x50, false}, 0x50},
-        {"pad 3, Num Lock on", {VK_NUMPAD3, 0x51, false}, 0x51},
-        {"pad 4, Num Lock on", {VK_NUMPAD4, 0x4B, false}, 0x4B},
-        {"pad 5, Num Lock on", {VK_NUMPAD5, 0x4C, false}, 0x4C},
-        {"pad 6, Num Lock on", {VK_NUMPAD6, 0x4D, false}, 0x4D},
-        {"pad 7, Num Lock on", {VK_NUMPAD7, 0x47, false}, 0x47},
-        {"pad 8, Num Lock on", {VK_NUMPAD8, 0x48, false}, 0x48},
-        {"pad 9, Num Lock on", {VK_NUMPAD9, 0x49, false}, 0x49},
-        {"pad 0, Num Lock off", {VK_INSERT, 0x52, false}, 0x52},
-        {"pad 1, Num Lock off", {VK_END, 0x4F, false}, 0x4F},
-        {"pad 2, Num Lock off", {VK_DOWN, 0x50, false}, 0x50},
-        {"pad 3, Num Lock off", {VK_NEXT, 0x51, false}, 0x51},
-        {"pad 4, Num Lock off", {VK_LEFT, 0x4B, false}, 0x4B},
-        {"pad 5, Num Lock off", {VK_CLEAR, 0x4C, false}, 0x4C},
-        {"pad 6, Num Lock off", {VK_RIGHT, 0x4D, false}, 0x4D},
-        {"pad 7, Num Lock off", {VK_HOME, 0x47, false}, 0x47},
-        {"pad 8, Num Lock off", {VK_UP, 0x48, false}, 0x48},
-        {"pad 9, Num Lock off", {VK_PRIOR, 0x49, false}, 0x49},
-        {"pad ., Num Lock off", {VK_DELETE, 0x53, false}, 0x53},
-    };
+    const std::vector<KeyPress> keys = KeysTheVirtualKeyMisnamed();
     IDirectInputDevice8W* loadersKeyboard = OpenLoadersKeyboard();
     ASSERT_NE(loadersKeyboard, nullptr);
     Bytes file = BuildImageFromRules(MahjongLayout);
@@ -91,7 +87,7 @@ TEST_F(Cabinet, RightHandPadWindowsAndPrintScreenKeysAreStoredAsTheLoaderReadsTh
                    : MahjongKeyOffsets[input] + KeyCodeInDevicePart;
     };
     std::vector<std::wstring> shown;
-    for (size_t input = 0; input < std::size(keys); ++input) {
+    for (size_t input = 0; input < keys.size(); ++input) {
         auto [what, key, code] = keys[input];
         int button = input == MahjongKeyCount ? IDC_SYSTEM_CAPTURE
                                               : IDC_MAHJONG_CAPTURE_FIRST + static_cast<int>(input);
@@ -111,8 +107,8 @@ TEST_F(Cabinet, RightHandPadWindowsAndPrintScreenKeysAreStoredAsTheLoaderReadsTh
     EXPECT_EQ(ClickAndWaitForExit(tool, IDOK), 0);
     Bytes saved = ReadBytes(BindingsFileName);
     EXPECT_EQ(saved, file);
-    for (size_t input = 0; input < std::size(keys) && saved.size() == file.size(); ++input)
-        printf("%-20s stored 0x%02X, shown \"%ls\"\n", std::get<0>(keys[input]), saved[keyByte(input)],
+    for (size_t input = 0; input < keys.size() && saved.size() == file.size(); ++input)
+        printf("%-20s stored 0x%02X, shown \"%ls\"\n", keys[input].what.c_str(), saved[keyByte(input)],
                shown[input].c_str());
 }
 

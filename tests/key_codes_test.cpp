@@ -81,7 +81,7 @@ struct ChangeCase {
 };
 
 std::string SingleCaptureTakes(const ChangeCase& c) {
-    KeySample snapshot = SnapshotOf(SampleOf(c.atSnapshot));
+    KeySample snapshot = SampleOf(c.atSnapshot);
     for (const char* sample : c.samples)
         if (int code = ChangedKey(snapshot, SampleOf(sample), SingleCaptureRules); code != -1)
             return NameOf(code);
@@ -89,7 +89,7 @@ std::string SingleCaptureTakes(const ChangeCase& c) {
 }
 
 std::string SequenceTakes(const ChangeCase& c) {
-    StepCarry step = {SnapshotOf(SampleOf(c.atSnapshot)), {}};
+    StepCarry step = {SampleOf(c.atSnapshot), {}};
     std::string taken;
     bool carried = false;
     for (size_t next = 0; carried || next < c.samples.size();) {
