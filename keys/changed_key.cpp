@@ -25,7 +25,7 @@ int ChangedKey(KeySample& snapshot, const KeySample& now, ChangeRules rules) {
     int changed = -1;
     for (int code = 0; code < KeyCodeCount; ++code) {
         bool counts = HasChanged(snapshot.state[code], now.state[code], rules) &&
-                      !(rules.skipMouseButtons && code == NoKey);
+                      !(rules.skipMouseButtons && code == NoKey) && !IsFakeShift(code);
         if (!rules.countReleases && !IsKeyDown(now.state[code]))
             snapshot.state[code] = 0;
         if (counts && changed == -1)

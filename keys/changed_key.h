@@ -39,6 +39,13 @@ struct ChangeRules {
 inline constexpr ChangeRules SingleCaptureRules = {true, true, false};
 inline constexpr ChangeRules SequenceStepRules = {true, false, true};
 
+// Keyboards send the Shift keys' scan codes with the E0 prefix around a gray navigation key, for the
+// shift state they fake for it (Num Lock on, or Shift held): no key has those codes, and a capture
+// takes no change of them.
+inline bool IsFakeShift(int code) {
+    return code == 0xAA || code == 0xB6;
+}
+
 // On layouts with AltGr, the system adds a left Ctrl to every press of the right Alt key: whether
 // `code` is the left Ctrl of such a pair in the sample.
 bool IsAltGrControl(const KeySample& now, int code);

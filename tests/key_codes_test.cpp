@@ -46,9 +46,9 @@ TEST(KeyCodes, AKeyMessageNamesTheKeyByTheLoadersNumberWhichNamesTheKeyAgain) {
     }
 }
 
-const std::pair<const char*, KeyCode> Keys[] = {{"A", 0x1E},    {"B", 0x30},     {"Q", 0x10},
-                                                {"T", 0x14},    {"LCtrl", 0x1D}, {"RCtrl", 0x9D},
-                                                {"RAlt", 0xB8}, {"Enter", 0x1C}, {"Mouse", NoKey}};
+const std::pair<const char*, KeyCode> Keys[] = {
+    {"A", 0x1E},    {"B", 0x30},     {"Q", 0x10},  {"T", 0x14},         {"LCtrl", 0x1D}, {"RCtrl", 0x9D},
+    {"RAlt", 0xB8}, {"Enter", 0x1C}, {"Up", 0xC8}, {"FakeShift", 0xAA}, {"Mouse", NoKey}};
 
 // "A B*": A down, B went down since the previous sample.
 KeySample SampleOf(const std::string& keys) {
@@ -115,6 +115,7 @@ TEST(ChangedKey, ASingleCaptureTakesAnyChangeAndASequenceEveryKeyGoingDownOnce) 
         {"right Ctrl with right Alt: two keys", "", {"RCtrl RAlt"}, "RCtrl", "RCtrl RAlt"},
         {"left Ctrl held, then right Ctrl", "LCtrl", {"LCtrl RCtrl"}, "RCtrl", "RCtrl"},
         {"a tap between two samples", "", {"T*"}, "T", "T"},
+        {"gray Up with the shift its keyboard fakes for it", "", {"FakeShift", "FakeShift Up"}, "Up", "Up"},
         {"a mouse click", "", {"Mouse"}, "Mouse", ""},
         {"two keys down in one sample, then a third", "", {"A B", "A B T"}, "A", "A B T"},
         {"two keys down in one sample, lower code first", "", {"A Q"}, "Q", "Q A"},
