@@ -34,9 +34,11 @@ uint32_t Now() {
 }
 
 // The carry is read and written a byte at a time by the two threads.
-void CopyShared(KeySample& to, const KeySample& from) {
-    for (int code = 0; code < KeyCodeCount; ++code)
-        WriteShared(to.state[code], ReadShared(from.state[code]));
+void CopyShared(StepCarry& to, const StepCarry& from) {
+    for (int code = 0; code < KeyCodeCount; ++code) {
+        WriteShared(to.snapshot.state[code], ReadShared(from.snapshot.state[code]));
+        WriteShared(to.sample.state[code], ReadShared(from.sample.state[code]));
+    }
 }
 
 struct CaptureJob {
@@ -53,8 +55,7 @@ int CaptureChangedKey(const CaptureJob& job) {
     StepCarry step = {};
     bool sampleCarried = job.fromCarry;
     if (sampleCarried) {
-        CopyShared(step.snapshot, gSequenceCarry.snapshot);
-        CopyShared(step.sample, gSequenceCarry.sample);
+        CopyShared(step, gSequenceCarry);
     } else {
         ReadKeyboard(step.sample);
         step.snapshot = step.sample;
@@ -71,11 +72,8 @@ int CaptureChangedKey(const CaptureJob& job) {
                 ReadKeyboard(step.sample);
             sampleCarried = false;
             int code = ChangedKey(step.snapshot, step.sample, rules);
-            if (code >= 0 && request.sequence != 0) {
-                StepCarry carry = CarryToNextStep(step.snapshot, step.sample, code);
-                CopyShared(gSequenceCarry.snapshot, carry.snapshot);
-                CopyShared(gSequenceCarry.sample, carry.sample);
-            }
+            if (code >= 0 && request.sequence != 0)
+                CopyShared(gSequenceCarry, CarryToNextStep(step.snapshot, step.sample, code));
             return code;
         });
 }
