@@ -25,4 +25,8 @@ set(CPACK_PACKAGE_CHECKSUM SHA256)
 set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/release)
 set(CPACK_ORVANE_FILE_TIME ${ORVANE_COMMIT_TIME})
 set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_SOURCE_DIR}/cmake/package-file-times.cmake)
+# The zip's files, in this order whatever the filesystem lists: the program, then the guides, the
+# Traditional Chinese one first.
+set(CPACK_ORVANE_ZIP_ORDER orvane_config.exe README-zh-TW.txt README-en.txt)
+set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_SOURCE_DIR}/cmake/package-file-order.cmake)
 include(CPack)

@@ -2,7 +2,9 @@
 # Builds the release zip of build/windows and checks it: it holds exactly the program and the two
 # guides, its program is build/windows/orvane_config.exe byte for byte, and its .sha256 file is
 # right. Then builds the program and the zip again from a copy of the sources in another folder and
-# checks that both come out byte-identical. Run after the windows preset has been built.
+# checks that both come out byte-identical. The copy lies on another kind of filesystem (a tmpfs,
+# where the sources are on disk), which lists a folder's files in another order, as Debian's
+# reproducible-builds tests vary it. Run after the windows preset has been built.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -22,11 +24,11 @@ zip=$(package build/windows)
 python3 - "$zip" build/windows/orvane_config.exe <<'PY'
 import hashlib, sys, zipfile
 zip_path, exe_path = sys.argv[1:]
-expected = {"orvane_config.exe", "README-zh-TW.txt", "README-en.txt"}
+expected = ["orvane_config.exe", "README-zh-TW.txt", "README-en.txt"]
 with zipfile.ZipFile(zip_path) as archive:
-    names = set(archive.namelist())
+    names = archive.namelist()
     if names != expected:
-        sys.exit(f"{zip_path} holds {sorted(names)}, not {sorted(expected)}")
+        sys.exit(f"{zip_path} holds {names}, not {expected} in that order")
     if archive.read("orvane_config.exe") != open(exe_path, "rb").read():
         sys.exit(f"the program in {zip_path} is not {exe_path}")
     for guide in ("README-zh-TW.txt", "README-en.txt"):
@@ -37,10 +39,13 @@ digest = hashlib.sha256(open(zip_path, "rb").read()).hexdigest()
 listed = open(zip_path + ".sha256").read().split()[0]
 if listed != digest:
     sys.exit(f"{zip_path}.sha256 says {listed}, the zip's SHA-256 is {digest}")
-print(f"{zip_path}: {sorted(names)}, SHA-256 {digest}")
+print(f"{zip_path}: {names}, SHA-256 {digest}")
 PY
 
-elsewhere=$(mktemp -d /tmp/orvane-second-build.XXXXXX)
+other_kind=/dev/shm
+[ "$(stat -f -c %T .)" = tmpfs ] && other_kind=/var/tmp
+elsewhere=$(mktemp -d "$other_kind/orvane-second-build.XXXXXX")
+echo "second build in $elsewhere ($(stat -f -c %T "$elsewhere"); the sources: $(stat -f -c %T .))"
 trap 'rm -rf "$elsewhere"' EXIT
 git ls-files -z --cached --others --exclude-standard | xargs -0 cp --parents -t "$elsewhere"
 (cd "$elsewhere" && cmake --preset windows >/dev/null &&
