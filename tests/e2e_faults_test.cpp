@@ -156,7 +156,7 @@ TEST_F(UnderLoad, EveryCaptureButtonAtOnceThenOkWhileSomeStillRun) {
     ASSERT_TRUE(WaitUntil([&] { return AllRun(tool.dialog, buttons, false); }, 5000));
     for (int id : buttons)
         EXPECT_EQ(Text(tool.dialog, id - 1000), PlatformKeyName(0x01480000)) << "field " << id - 1000;
-    Sleep(300);
+    Sleep(300); // a user's hand moving back to the buttons
     StartCaptures(tool.dialog, std::vector<int>(buttons.begin(), buttons.begin() + 13));
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowEnabled(GetDlgItem(tool.dialog, 3010)); }, UnderWayWithinMs));
     PostMessageW(tool.dialog, WM_COMMAND, IDOK, 0);

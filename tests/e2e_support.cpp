@@ -161,6 +161,12 @@ void SetText(HWND dialog, int id, const std::wstring& text) {
                         SMTO_ABORTIFHUNG, 2000, &ignored);
 }
 
+bool Checked(HWND dialog, int id) {
+    DWORD_PTR state = 0;
+    SendMessageTimeoutW(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 2000, &state);
+    return state == BST_CHECKED;
+}
+
 HWND FocusOf(HWND window) {
     GUITHREADINFO info = {};
     info.cbSize = sizeof info;
@@ -203,4 +209,53 @@ std::wstring MessageOf(HWND box) {
             message = ControlText(child);
     }
     return message;
+}
+
+Picture Screenshot(const RECT& place) {
+    int width = place.right - place.left, height = place.bottom - place.top;
+    HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, place.left, place.top, SRCCOPY);
+    SelectObject(memory, previous);
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    Picture pixels(static_cast<size_t>(width) * height);
+    GetDIBits(memory, bitmap, 0, height, pixels.data(), &info, DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    for (uint32_t& pixel : pixels)
+        pixel &= 0xFFFFFF;
+    return pixels;
+}
+
+Picture SettledPicture(const RECT& place, const std::function<bool(const Picture&)>& wanted, DWORD limitMs) {
+    Picture last = Screenshot(place), next;
+    for (DWORD start = GetTickCount(); GetTickCount() - start <= limitMs; last = next) {
+        Sleep(150);
+        next = Screenshot(place);
+        if (next == last && wanted(next))
+            return next;
+    }
+    size_t differing = 0;
+    for (size_t i = 0; i < last.size() && i < next.size(); ++i)
+        differing += last[i] != next[i];
+    ADD_FAILURE() << "no settled picture in " << limitMs << " ms: the last two differed in " << differing
+                  << " pixels, the last was " << (wanted(next) ? "" : "not ") << "the one waited for";
+    return next;
+}
+
+bool ClickBoxAfterTyping(const Tool& tool, int box, DWORD limitMs) {
+    bool before = Checked(tool.dialog, box);
+    Click(tool.dialog, box);
+    return WaitUntil([&] { return Checked(tool.dialog, box) != before; }, limitMs);
+}
+
+HWND TabAfterTyping(const Tool& tool, DWORD limitMs) {
+    HWND before = FocusOf(tool.dialog), after = nullptr;
+    PressKey(L"Tab", 80);
+    if (!WaitUntil([&] { return (after = FocusOf(tool.dialog)) != before; }, limitMs))
+        return nullptr;
+    return after;
 }

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <vector>
 
 extern std::wstring gToolPath;
 
@@ -64,8 +65,24 @@ void EndLeftoverTools();
 std::wstring ControlText(HWND window);
 std::wstring Text(HWND dialog, int id);
 void SetText(HWND dialog, int id, const std::wstring& text);
+bool Checked(HWND dialog, int id);
 // The control with the keyboard focus in the thread of another process's window.
 HWND FocusOf(HWND window);
 // The message of a message box.
 std::wstring MessageOf(HWND box);
 bool WaitUntil(const std::function<bool()>& condition, DWORD limitMs);
+
+// The pixels of a screen rectangle, top-down, 24 bits each.
+using Picture = std::vector<uint32_t>;
+Picture Screenshot(const RECT& place);
+// The first picture of the rectangle that `wanted` takes and that is still the same 150 ms later: under
+// emulation on busy cores a window can take far longer than usual to paint. At the limit the test fails,
+// saying how much the last two pictures differed, and the last one is returned.
+Picture SettledPicture(const RECT& place, const std::function<bool(const Picture&)>& wanted,
+                       DWORD limitMs = 10000);
+// Clicks a check box and waits until it changes: X hands the dialog its key and pointer events in
+// order, so the keys typed before have been handled by then, whatever has the focus.
+bool ClickBoxAfterTyping(const Tool& tool, int box, DWORD limitMs = 10000);
+// Presses Tab, which no input in these tests has, and waits until the dialog's focus moves on: the
+// keys typed before it have been handled by then. Returns the new focus, or nullptr at the limit.
+HWND TabAfterTyping(const Tool& tool, DWORD limitMs = 10000);

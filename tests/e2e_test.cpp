@@ -41,7 +41,7 @@ TEST_F(EndToEnd, EscapeAndACapturedEnterCloseNothingAndOneClickOnCancelStillClos
     PressKey(L"Escape", 0);
     Capture(tool, 3000, L"Return");
     PressKey(L"Escape");
-    Sleep(300);
+    EXPECT_TRUE(ClickBoxAfterTyping(tool, IDC_LOW_RESOLUTION));
     EXPECT_TRUE(IsWindowVisible(tool.dialog));
     EXPECT_EQ(Text(tool.dialog, 2000), PlatformKeyName(0x001C0000));
     EXPECT_EQ(ClickAndWaitForExit(tool, IDCANCEL, 3000), 0);
@@ -226,8 +226,8 @@ TEST_F(EndToEnd, ASecondStartInTheSameFolderBringsTheFirstForwardAndEnds) {
     SetForegroundWindow(other);
     ASSERT_EQ(GetForegroundWindow(), other);
     Tool second = Start();
-    EXPECT_EQ(WaitForExit(second, 2000), 0);
-    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == first.dialog; }, 1000));
+    EXPECT_EQ(WaitForExit(second, 10000), 0);
+    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == first.dialog; }, 5000));
     DestroyWindow(other);
     EXPECT_EQ(ClickAndWaitForExit(first, IDCANCEL), 0);
     EXPECT_EQ(ReadBytes(BindingsFileName), Standard());

@@ -301,9 +301,11 @@ TEST_F(SettingsDialog, WithoutChineseFontsEveryCaptionIsEnglishAndFitsItsControl
 }
 
 bool gWasInMenuMode = false;
+bool gMenuModeLooked = false;
 
 void CALLBACK LeaveMenuMode(HWND, UINT, UINT_PTR timer, DWORD) {
     KillTimer(nullptr, timer);
+    gMenuModeLooked = true;
     GUITHREADINFO info = {};
     info.cbSize = sizeof info;
     GetGUIThreadInfo(GetCurrentThreadId(), &info);
@@ -317,9 +319,10 @@ TEST_F(SettingsDialog, AltAloneDoesNotEnterMenuMode) {
     Open(Standard());
     UINT_PTR timer = SetTimer(nullptr, 0, 300, LeaveMenuMode);
     SendMessageW(dialog, WM_SYSCOMMAND, SC_KEYMENU, 0);
-    for (DWORD start = GetTickCount(); GetTickCount() - start < 400; Sleep(5))
+    for (DWORD start = GetTickCount(); !gMenuModeLooked && GetTickCount() - start < 10000; Sleep(5))
         DrainMessages();
     KillTimer(nullptr, timer);
+    EXPECT_TRUE(gMenuModeLooked) << "the timer never fired";
     EXPECT_FALSE(gWasInMenuMode);
 }
 
