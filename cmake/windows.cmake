@@ -39,6 +39,7 @@ set(ORVANE_PLATFORM_SOURCES
     ${CMAKE_SOURCE_DIR}/dialog/driver_path.cpp
     ${CMAKE_SOURCE_DIR}/dialog/fallback_captions.cpp
     ${CMAKE_SOURCE_DIR}/dialog/session_beep.cpp
+    ${CMAKE_SOURCE_DIR}/dialog/accessibility_shortcuts_win.cpp
     ${CMAKE_SOURCE_DIR}/dialog/clash_marks.cpp
     ${CMAKE_SOURCE_DIR}/dialog/capture_sequence.cpp
     ${CMAKE_SOURCE_DIR}/dialog/key_fields.cpp

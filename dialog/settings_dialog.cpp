@@ -3,6 +3,7 @@
 // OK (after saving), Cancel or close.
 #include "dialog/settings_dialog.h"
 
+#include "dialog/accessibility_shortcuts_win.h"
 #include "dialog/capture_sequence.h"
 #include "dialog/clash_marks.h"
 #include "dialog/dialog_template.h"
@@ -244,6 +245,13 @@ BOOL IgnoreKeyMenu(HWND dialog, WPARAM command, LPARAM key) {
     return TRUE;
 }
 
+// The panel's keys are tested only while the dialog is in front, and only then are Windows'
+// accessibility shortcuts, which the panel would set off, switched off.
+void OnActivation(HWND dialog, bool active) {
+    OnKeyTestActivation(dialog, active);
+    active ? SwitchAccessibilityShortcutsOff() : RestoreAccessibilityShortcuts();
+}
+
 } // namespace
 
 void FillDialog(HWND dialog) {
@@ -279,7 +287,7 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
         OnCaptureFinished(dialog, static_cast<int>(wParam), lParam);
         return TRUE;
     case WM_ACTIVATE:
-        OnKeyTestActivation(dialog, LOWORD(wParam) != WA_INACTIVE);
+        OnActivation(dialog, LOWORD(wParam) != WA_INACTIVE);
         return FALSE; // the dialog manager still saves and restores the focus
     case WM_TIMER:
         if (wParam == KeyTestTimer)
@@ -295,6 +303,7 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
     case WM_DESTROY:
         StopSequence(nullptr);
         CloseKeyboard();
+        RestoreAccessibilityShortcuts();
         PostQuitMessage(0);
         return TRUE;
     default:

@@ -1,6 +1,7 @@
 // The dialog procedure, driven with messages in-process: option boxes and the layout switch, the
 // opening, OK, Cancel and close with the system beep, the driver path in both code pages, the English
 // captions and menu mode.
+#include "dialog/accessibility_shortcuts_win.h"
 #include "dialog/driver_path.h"
 #include "dialog/fallback_captions.h"
 #include "dialog/session_beep.h"
@@ -13,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -47,6 +49,7 @@ class SettingsDialog : public ::testing::Test {
         Close();
         RestoreSessionBeep(); // as the program does at exit
         SystemParametersInfoW(SPI_SETBEEP, beepBefore, nullptr, 0);
+        gAccessibilityParameters = SystemParametersInfoW;
     }
 
     void Open(const Bytes& file) {
@@ -220,6 +223,65 @@ TEST_F(SettingsDialog, OpensWithTheFileOkSavesTheChangesCancelAndCloseNothingAnd
         EXPECT_TRUE(RecordedWarnings().empty());
     }
     SystemParametersInfoW(SPI_SETBEEP, TRUE, nullptr, SPIF_UPDATEINIFILE);
+}
+
+// The session's Sticky, Filter and Toggle Keys flags, kept by a stand-in for SystemParametersInfoW
+// that also notes whether any call would write the user profile, and fails every call when told to.
+struct FakeAccessibility {
+    std::array<DWORD, 3> flags;
+    bool failing = false;
+    bool wroteProfile = false;
+} gAccessibility;
+
+BOOL WINAPI FakeAccessibilityParameters(UINT action, UINT size, PVOID value, UINT update) {
+    const UINT gets[] = {SPI_GETSTICKYKEYS, SPI_GETFILTERKEYS, SPI_GETTOGGLEKEYS};
+    const UINT sets[] = {SPI_SETSTICKYKEYS, SPI_SETFILTERKEYS, SPI_SETTOGGLEKEYS};
+    const UINT sizes[] = {sizeof(STICKYKEYS), sizeof(FILTERKEYS), sizeof(TOGGLEKEYS)};
+    gAccessibility.wroteProfile |= update != 0;
+    DWORD* fields = static_cast<DWORD*>(value); // cbSize, then dwFlags
+    for (size_t feature = 0; feature < 3; ++feature) {
+        if (gAccessibility.failing || size != sizes[feature] || fields[0] != size)
+            continue;
+        if (action == gets[feature])
+            fields[1] = gAccessibility.flags[feature];
+        else if (action == sets[feature])
+            gAccessibility.flags[feature] = fields[1];
+        else
+            continue;
+        return TRUE;
+    }
+    return FALSE;
+}
+
+// The shortcuts of features that are off are off while the dialog is active, and come back as they
+// were when it last became active, when it stops being active and when it ends by OK, Cancel or
+// close. Sticky Keys is switched on in between, as by its own shortcut. Where every call fails, as
+// on Wine, nothing changes and nothing is shown.
+TEST_F(SettingsDialog, AccessibilityShortcutsAreOffOnlyWhileTheDialogIsActive) {
+    const std::array<DWORD, 3> shipped = {0x1FE, 0x7F, 0x3E}, quiet = {0x1F2, 0x7F, 0x32};
+    const std::array<DWORD, 3> stickyOn = {0x1FF, 0x7F, 0x3E}, stickyOnQuiet = {0x1FF, 0x7F, 0x32};
+    const std::tuple<const char*, UINT, WPARAM, bool> endings[] = {{"OK", WM_COMMAND, IDOK, false},
+                                                                   {"Cancel", WM_COMMAND, IDCANCEL, false},
+                                                                   {"close", WM_CLOSE, 0, false},
+                                                                   {"every call failing", WM_CLOSE, 0, true}};
+    gAccessibilityParameters = FakeAccessibilityParameters;
+    for (auto [what, message, wParam, failing] : endings) {
+        SCOPED_TRACE(what);
+        gAccessibility = {shipped, failing, false};
+        Open(Standard());
+        SendMessageW(dialog, WM_ACTIVATE, WA_ACTIVE, 0);
+        EXPECT_EQ(gAccessibility.flags, failing ? shipped : quiet);
+        SendMessageW(dialog, WM_ACTIVATE, WA_INACTIVE, 0);
+        EXPECT_EQ(gAccessibility.flags, shipped);
+        gAccessibility.flags = stickyOn;
+        SendMessageW(dialog, WM_ACTIVATE, WA_CLICKACTIVE, 0);
+        EXPECT_EQ(gAccessibility.flags, failing ? stickyOn : stickyOnQuiet);
+        SendMessageW(dialog, message, wParam, 0);
+        EXPECT_FALSE(IsWindow(dialog));
+        EXPECT_EQ(gAccessibility.flags, stickyOn);
+        EXPECT_FALSE(gAccessibility.wroteProfile);
+        EXPECT_TRUE(RecordedWarnings().empty());
+    }
 }
 
 // Run in each system code page: Western (1252, Wine under C.UTF-8) and Traditional Chinese's Big5
