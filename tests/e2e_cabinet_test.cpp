@@ -92,14 +92,15 @@ TEST_F(Cabinet, RightHandPadWindowsAndPrintScreenKeysAreStoredAsTheLoaderReadsTh
         int button = input == MahjongKeyCount ? IDC_SYSTEM_CAPTURE
                                               : IDC_MAHJONG_CAPTURE_FIRST + static_cast<int>(input);
         Click(tool.dialog, button);
-        ASSERT_TRUE(WaitUntil([&] { return Text(tool.dialog, button - 1000).size() == 2; }, 3000)) << what;
+        ASSERT_TRUE(WaitUntil([&] { return Text(tool.dialog, button - 1000).size() == 2; }, ReactionLimitMs))
+            << what;
         SendKey(key, true);
         Sleep(150); // a press held long enough for Wine's per-thread key state to pass it on
         WaitUntil([&] { return !CodesDown(loadersKeyboard).empty(); }, 5000);
         EXPECT_EQ(CodesDown(loadersKeyboard), std::vector<int>{code}) << what << ", as the loader reads it";
         SendKey(key, false);
-        ASSERT_TRUE(
-            WaitUntil([&] { return IsWindowEnabled(GetDlgItem(tool.dialog, button)) != FALSE; }, 3000));
+        ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(GetDlgItem(tool.dialog, button)) != FALSE; },
+                              ReactionLimitMs));
         shown.push_back(Text(tool.dialog, button - 1000));
         EXPECT_EQ(shown.back(), PlatformKeyName((key.scanCode | (key.e0 ? 0x100 : 0)) << 16)) << what;
         file[keyByte(input)] = static_cast<uint8_t>(code);
@@ -121,13 +122,13 @@ TEST_F(Cabinet, ARightClickAndClearKeyLeaveTheInputWithNoKey) {
     GetWindowRect(GetDlgItem(tool.dialog, 3008), &button);
     ClickAt(button, 3);
     HWND menu = nullptr;
-    ASSERT_TRUE(
-        WaitUntil([&] { return (menu = FindWindowW(L"#32768", nullptr)) && IsWindowVisible(menu); }, 3000))
+    ASSERT_TRUE(WaitUntil([&] { return (menu = FindWindowW(L"#32768", nullptr)) && IsWindowVisible(menu); },
+                          ReactionLimitMs))
         << "no menu";
     RECT item;
     GetWindowRect(menu, &item); // its only item fills it
     ClickAt(item);
-    EXPECT_TRUE(WaitUntil([&] { return Text(tool.dialog, 2008).empty(); }, 3000));
+    EXPECT_TRUE(WaitUntil([&] { return Text(tool.dialog, 2008).empty(); }, ReactionLimitMs));
     EXPECT_EQ(ClickAndWaitForExit(tool, IDOK), 0);
     Bytes expected = image;
     expected[StandardSlotByte(8)] = 0;

@@ -27,7 +27,7 @@ void OkAndExpectWarning(Tool& tool) {
     ASSERT_NE(WaitForWindow(tool, L"Error!"), nullptr) << "no warning";
     EXPECT_FALSE(IsWindowEnabled(tool.dialog));
     DismissWarning(tool, CouldNotOpenOnSaveWarning);
-    EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(tool.dialog) != FALSE; }, 3000))
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(tool.dialog) != FALSE; }, ReactionLimitMs))
         << "the dialog did not come back after the warning";
     EXPECT_TRUE(IsWindowVisible(tool.dialog));
 }
@@ -160,7 +160,7 @@ TEST_F(UnderLoad, EveryCaptureButtonAtOnceThenOkWhileSomeStillRun) {
     StartCaptures(tool.dialog, std::vector<int>(buttons.begin(), buttons.begin() + 13));
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowEnabled(GetDlgItem(tool.dialog, 3010)); }, UnderWayWithinMs));
     PostMessageW(tool.dialog, WM_COMMAND, IDOK, 0);
-    EXPECT_EQ(WaitForExit(tool, 3000), 0) << "the exit did not wait for the running captures";
+    EXPECT_EQ(WaitForExit(tool, 6000), 0) << "the exit did not wait for the running captures";
     Bytes expected = BuildImageFromRules(StandardLayout);
     for (uint32_t offset : StandardKeyOffsets)
         expected[offset + KeyCodeInDevicePart] = 0xC8;

@@ -183,10 +183,11 @@ void DismissWarning(const Tool& tool, const char* warning) {
 
 void Capture(const Tool& tool, int button, const std::wstring& key) {
     Click(tool.dialog, button);
-    ASSERT_TRUE(WaitUntil([&] { return Text(tool.dialog, button - 1000).size() == 2; }, 3000))
+    ASSERT_TRUE(WaitUntil([&] { return Text(tool.dialog, button - 1000).size() == 2; }, ReactionLimitMs))
         << "no countdown";
     PressKey(key);
-    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(GetDlgItem(tool.dialog, button)) != FALSE; }, 3000));
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(GetDlgItem(tool.dialog, button)) != FALSE; },
+                          ReactionLimitMs));
     Sleep(300); // a user's hand moving to the next control
 }
 

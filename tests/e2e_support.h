@@ -15,6 +15,9 @@
 extern std::wstring gToolPath;
 
 inline constexpr wchar_t DialogCaption[] = L"Orvane 設定";
+// How long a test waits for the tool to react: far beyond what a person would wait, since the
+// programs may run through emulation on two busy cores.
+inline constexpr DWORD ReactionLimitMs = 10000;
 
 std::wstring ToWindowsPath(const std::string& path);
 // Runs a program of the Linux side and waits for it. Its exit code does not come through Wine.
