@@ -33,19 +33,19 @@ set(ORVANE_PLATFORM_SOURCES
     ${CMAKE_SOURCE_DIR}/settings/settings_win.cpp
     ${CMAKE_SOURCE_DIR}/keys/key_codes_win.cpp
     ${CMAKE_SOURCE_DIR}/keys/keyboard_win.cpp
-    ${CMAKE_SOURCE_DIR}/keys/key_capture.cpp
-    ${CMAKE_SOURCE_DIR}/dialog/dialog_template.cpp
-    ${CMAKE_SOURCE_DIR}/dialog/settings_dialog.cpp
-    ${CMAKE_SOURCE_DIR}/dialog/driver_path.cpp
-    ${CMAKE_SOURCE_DIR}/dialog/fallback_captions.cpp
-    ${CMAKE_SOURCE_DIR}/dialog/session_beep.cpp
+    ${CMAKE_SOURCE_DIR}/keys/key_capture_win.cpp
+    ${CMAKE_SOURCE_DIR}/dialog/dialog_template_win.cpp
+    ${CMAKE_SOURCE_DIR}/dialog/settings_dialog_win.cpp
+    ${CMAKE_SOURCE_DIR}/dialog/driver_path_win.cpp
+    ${CMAKE_SOURCE_DIR}/dialog/fallback_captions_win.cpp
+    ${CMAKE_SOURCE_DIR}/dialog/beep_share_win.cpp
     ${CMAKE_SOURCE_DIR}/dialog/accessibility_shortcuts_win.cpp
-    ${CMAKE_SOURCE_DIR}/dialog/clash_marks.cpp
-    ${CMAKE_SOURCE_DIR}/dialog/capture_sequence.cpp
-    ${CMAKE_SOURCE_DIR}/dialog/key_fields.cpp
-    ${CMAKE_SOURCE_DIR}/dialog/input_menu.cpp
-    ${CMAKE_SOURCE_DIR}/dialog/live_keys.cpp
-    ${CMAKE_SOURCE_DIR}/dialog/small_screen.cpp)
+    ${CMAKE_SOURCE_DIR}/dialog/clash_marks_win.cpp
+    ${CMAKE_SOURCE_DIR}/dialog/capture_sequence_win.cpp
+    ${CMAKE_SOURCE_DIR}/dialog/key_fields_win.cpp
+    ${CMAKE_SOURCE_DIR}/dialog/input_menu_win.cpp
+    ${CMAKE_SOURCE_DIR}/dialog/live_keys_win.cpp
+    ${CMAKE_SOURCE_DIR}/dialog/small_screen_win.cpp)
 add_library(orvane_platform STATIC ${ORVANE_PLATFORM_SOURCES})
 # The keyboard is read through DirectInput 8, as the loader reads it; dinput8.dll is part of Windows
 # from XP SP3 on.
@@ -53,7 +53,7 @@ set(ORVANE_SYSTEM_LIBRARIES user32 kernel32 comctl32 advapi32 dinput8 dxguid)
 target_link_libraries(orvane_platform PUBLIC orvane_core ${ORVANE_SYSTEM_LIBRARIES})
 target_compile_options(orvane_platform PRIVATE ${ORVANE_WARNINGS})
 
-add_executable(orvane_config WIN32 app/main.cpp app/running_copy.cpp ${ORVANE_RESOURCE_DIR}/orvane_config.rc)
+add_executable(orvane_config WIN32 app/main_win.cpp app/running_copy_win.cpp ${ORVANE_RESOURCE_DIR}/orvane_config.rc)
 target_link_libraries(orvane_config PRIVATE orvane_platform)
 target_compile_options(orvane_config PRIVATE ${ORVANE_WARNINGS})
 target_link_options(orvane_config PRIVATE -s -Wl,--gc-sections)

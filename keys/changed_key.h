@@ -1,5 +1,5 @@
 // Which key a capture takes. A single capture takes the first key whose up/down state differs from
-// the snapshot taken at the click, or that went down and up again between two samples. A step of a
+// its snapshot, the capture's first sample, or that went down and up again between two samples. A step of a
 // sequence takes only a key that goes down: its release is no change, so a key still held from the
 // input before (or held all along) is passed over until it is pressed again. Keys that go down in
 // the same sample of a sequence each take an input of their own, one step after the other, the

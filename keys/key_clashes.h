@@ -7,6 +7,6 @@
 
 #include <vector>
 
-// For each input's code, whether another input holds the same code. Code 0 (no key, for example a
+// For each input's code, whether another input holds the same code. NoKey (for example a
 // mouse button) never clashes.
 std::vector<bool> ClashingInputs(const std::vector<KeyCode>& codes);

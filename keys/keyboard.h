@@ -1,21 +1,27 @@
-// The keyboard as the loader reads it: a DirectInput keyboard, opened non-exclusive and in the
-// background on the dialog's window, gives the state of every key under the very number the bindings
-// file stores, in one call, whichever window has the focus. Captures and the live key test read it
-// from their own threads.
+// The keyboard as the loader reads it, behind a seam: the platform's device gives every key's state
+// under the number the bindings file stores. Each capture reads it as a reader of its own, which sees
+// every key that went down since its own last reading, whoever read the device in between.
 #pragma once
 
 #include "keys/changed_key.h"
 
-#include <windows.h>
+// The platform half: every key's state, and KeyWentDown for every key that went down since the
+// device's previous reading, however short the press; false when it cannot be read.
+struct KeyboardDevice {
+    bool (*read)(KeySample& sample);
+};
+extern KeyboardDevice gKeyboardDevice;
 
-// Opens the keyboard for the dialog, or opens it again; false when DirectInput cannot.
-bool OpenKeyboard(HWND dialog);
-void CloseKeyboard();
-bool KeyboardIsOpen();
+using KeyboardReader = int;
+// Reads the state alone: the key test, which shows only keys held.
+inline constexpr KeyboardReader NoReader = -1;
+// More than the capture buttons of one layout, which can all run at once.
+inline constexpr int KeyboardReaderCount = 64;
 
-// Every key's state now, and the mouse buttons' at NoKey. A key that went down since the previous
-// reading has KeyWentDown, however short the press: the keyboard's events are read as well as its
-// state. False when the keyboard is not open or cannot be read.
-bool ReadKeyboard(KeySample& sample);
+// A reader that has seen nothing yet; NoReader when every one is taken.
+KeyboardReader OpenKeyboardReader();
+void CloseKeyboardReader(KeyboardReader reader);
 
-inline constexpr char CouldNotOpenKeyboardWarning[] = "Could not open the keyboard.";
+// A reading of the device, with KeyWentDown for the keys that went down since the reader's own
+// previous reading.
+bool ReadKeyboard(KeyboardReader reader, KeySample& sample);

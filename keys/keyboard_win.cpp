@@ -1,13 +1,13 @@
 // The DirectInput keyboard behind every capture and the live key test.
 #define DIRECTINPUT_VERSION 0x0800
-#include "keys/keyboard.h"
+#include "keys/keyboard_win.h"
 
 #include <dinput.h>
 
 namespace {
 
-// Key events buffered between two readings; a reading comes every 10 ms or so while anyone watches,
-// and the state, read as well, is right even when the buffer overflowed.
+// Key events buffered between two readings: a capture reads every 10 ms or so, the key test every
+// 30 ms, and the state, read as well, is right even when the buffer overflowed.
 constexpr DWORD EventBufferSize = 256;
 constexpr DWORD EventsPerCall = 64;
 const int MouseButtons[] = {VK_LBUTTON, VK_RBUTTON, VK_MBUTTON, VK_XBUTTON1, VK_XBUTTON2};
@@ -18,7 +18,6 @@ struct Keyboard {
     CRITICAL_SECTION lock;
     IDirectInput8W* input = nullptr;
     IDirectInputDevice8W* device = nullptr;
-    uint8_t wentDown[KeyCodeCount] = {};
 };
 Keyboard gKeyboard;
 
@@ -54,8 +53,8 @@ bool Open(HWND dialog) {
            SUCCEEDED(device->SetProperty(DIPROP_BUFFERSIZE, &buffer.diph)) && SUCCEEDED(device->Acquire());
 }
 
-// Notes every key that went down since the last call.
-bool ReadEvents() {
+// Marks every key that went down since the last call.
+bool ReadEvents(KeySample& sample) {
     DIDEVICEOBJECTDATA events[EventsPerCall];
     DWORD count = 0;
     do {
@@ -64,13 +63,18 @@ bool ReadEvents() {
             return false;
         for (DWORD i = 0; i < count; ++i)
             if ((events[i].dwData & KeyIsDown) != 0)
-                gKeyboard.wentDown[events[i].dwOfs & 0xFF] = KeyWentDown;
+                sample.state[events[i].dwOfs & 0xFF] |= KeyWentDown;
     } while (count == EventsPerCall);
     return true;
 }
 
-bool ReadState(uint8_t (&state)[KeyCodeCount]) {
-    return ReadEvents() && SUCCEEDED(gKeyboard.device->GetDeviceState(sizeof state, state));
+bool ReadState(KeySample& sample) {
+    uint8_t state[KeyCodeCount] = {};
+    if (!ReadEvents(sample) || FAILED(gKeyboard.device->GetDeviceState(sizeof state, state)))
+        return false;
+    for (int code = 0; code < KeyCodeCount; ++code)
+        sample.state[code] |= state[code] & KeyIsDown;
+    return true;
 }
 
 uint8_t MouseButtonsState() {
@@ -82,10 +86,22 @@ uint8_t MouseButtonsState() {
     return state;
 }
 
+// A keyboard lost to another program's exclusive use, or not yet acquired, is acquired again.
+bool ReadOpenKeyboard(KeySample& sample) {
+    Locked locked;
+    sample = {};
+    if (gKeyboard.device == nullptr ||
+        (!ReadState(sample) && (FAILED(gKeyboard.device->Acquire()) || !ReadState(sample))))
+        return false;
+    sample.state[NoKey] = MouseButtonsState();
+    return true;
+}
+
 } // namespace
 
 bool OpenKeyboard(HWND dialog) {
     Locked locked;
+    gKeyboardDevice.read = ReadOpenKeyboard;
     Close();
     if (Open(dialog))
         return true;
@@ -101,19 +117,4 @@ void CloseKeyboard() {
 bool KeyboardIsOpen() {
     Locked locked;
     return gKeyboard.device != nullptr;
-}
-
-// A keyboard lost to another program's exclusive use, or not yet acquired, is acquired again.
-bool ReadKeyboard(KeySample& sample) {
-    Locked locked;
-    uint8_t state[KeyCodeCount] = {};
-    if (gKeyboard.device == nullptr ||
-        (!ReadState(state) && (FAILED(gKeyboard.device->Acquire()) || !ReadState(state))))
-        return false;
-    for (int code = 0; code < KeyCodeCount; ++code) {
-        sample.state[code] = (state[code] & KeyIsDown) | gKeyboard.wentDown[code];
-        gKeyboard.wentDown[code] = 0;
-    }
-    sample.state[NoKey] = MouseButtonsState();
-    return true;
 }

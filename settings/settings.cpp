@@ -5,8 +5,8 @@
 #include "settings/settings.h"
 
 #include "settings/file_system.h"
+#include "settings/layout_inputs.h"
 
-#include <cstring>
 #include <new>
 #include <vector>
 
@@ -25,18 +25,6 @@ void ClearLeadingBlock() {
 
 namespace {
 
-struct KeySlots {
-    const uint32_t* offsets;
-    KeyCode* keys;
-    size_t count;
-};
-
-KeySlots SlotsOf(BindingSettings& record) {
-    if (LayoutOf(record) == MahjongLayout)
-        return {MahjongKeyOffsets.data(), record.mahjongKeys, MahjongKeyCount};
-    return {StandardKeyOffsets.data(), record.standardKeys, StandardKeyCount};
-}
-
 struct FlagPlace {
     uint8_t* flag;
     TrailerField position;
@@ -47,10 +35,6 @@ std::array<FlagPlace, 4> FlagPlaces(BindingSettings& record) {
              {&record.lowResolutionFlag, LowResolutionFlagPosition},
              {&record.fourWayFlag, FourWayFlagPosition},
              {&record.squareFlag, SquareFlagPosition}}};
-}
-
-uint32_t KeyPosition(uint32_t size, TrailerField part) {
-    return TrailerPosition(size, part) + KeyCodeInDevicePart;
 }
 
 // Reads the whole file; false when it is shorter than two bytes or not read in full.
@@ -72,19 +56,16 @@ bool HasReadableShape(const std::vector<uint8_t>& bytes) {
 }
 
 // Calls visit(position, field) for every field of the record with its byte's position in a file of
-// the given size. The key slots come last and follow the record's layout as it stands then: a load
-// has just stored the file's mahjong flag.
+// the given size. The inputs come last and follow the record's layout as it stands then: a load has
+// just stored the file's mahjong flag.
 template <typename Visit> void ForEachStoredField(BindingSettings& record, uint32_t size, Visit visit) {
-    visit(KeyPosition(size, SystemKeyPart), record.systemKey);
-    visit(KeyPosition(size, ExitKeyPart), record.exitKey);
     uint32_t path = TrailerPosition(size, DriverPathStart);
     for (uint32_t i = 0; i < DriverPathSize; ++i)
         visit(path + i, record.driverPath[i]);
     for (const FlagPlace& place : FlagPlaces(record))
         visit(TrailerPosition(size, place.position), *place.flag);
-    KeySlots slots = SlotsOf(record);
-    for (size_t i = 0; i < slots.count; ++i)
-        visit(slots.offsets[i] + KeyCodeInDevicePart, slots.keys[i]);
+    for (const LayoutInput& input : InputsOf(LayoutOf(record)))
+        visit(KeyPosition(input, size), KeyOf(record, input));
 }
 
 void CopyFileIntoRecord(const std::vector<uint8_t>& bytes, BindingSettings& record) {

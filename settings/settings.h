@@ -1,13 +1,11 @@
 // The one settings record of the process, and its load from and save to the bindings file.
 #pragma once
 
+#include "keys/key_codes.h"
 #include "settings/bindings_file.h"
 
-#include <atomic>
 #include <cstddef>
 #include <cstdint>
-
-using KeyCode = uint8_t;
 
 struct BindingSettings {
     KeyCode systemKey;
@@ -26,15 +24,9 @@ inline constexpr size_t LeadingBlockSize = 261;
 static_assert(offsetof(BindingSettings, squareFlag) + 1 == LeadingBlockSize);
 static_assert(offsetof(BindingSettings, standardKeys) == LeadingBlockSize);
 
+// Capture workers write the record while the dialog reads it: every access is ReadShared or
+// WriteShared.
 extern BindingSettings gSettings;
-
-// Capture workers write the record while the dialog reads it; every access is a single atomic byte.
-inline uint8_t ReadShared(const uint8_t& byte) {
-    return std::atomic_ref<uint8_t>(const_cast<uint8_t&>(byte)).load();
-}
-inline void WriteShared(uint8_t& byte, uint8_t value) {
-    std::atomic_ref<uint8_t>(byte).store(value);
-}
 
 inline LayoutKind LayoutOf(const BindingSettings& record) {
     return ReadShared(record.mahjongFlag) == 1 ? MahjongLayout : StandardLayout;

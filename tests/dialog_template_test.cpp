@@ -1,6 +1,6 @@
 // The dialog template by the rules the behaviour leans on, the banner when Windows scales the dialog,
 // and the icon sizes.
-#include "dialog/dialog_template.h"
+#include "dialog/dialog_template_win.h"
 #include "resources/resource.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,6 @@
-// Key codes and names through the platform's keyboard services.
+// Key codes and names through the platform's keyboard services, and the DirectInput keyboard.
 #include "keys/key_codes.h"
+#include "keys/keyboard_win.h"
 #include "tests/test_support.h"
 
 #include <gtest/gtest.h>
@@ -35,6 +36,32 @@ TEST(KeyNames, NameBufferIsAlwaysTerminated) {
     wchar_t name[3] = {L'x', L'x', L'x'};
     KeyNameFromCode(0xC8, name, 3);
     EXPECT_TRUE(name[0] == 0 || name[1] == 0 || name[2] == 0);
+}
+
+// A key that goes down and up between two readings shows only in DirectInput's buffered events:
+// the reading after it has the key up, and gone down.
+TEST(DirectInputKeyboard, ATapBetweenTwoReadingsIsAKeyThatWentDown) {
+    HWND window =
+        CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(OpenKeyboard(window));
+    KeyboardReader reader = OpenKeyboardReader();
+    KeySample sample = {};
+    ASSERT_TRUE(ReadKeyboard(reader, sample));
+    const KeyCode q = 0x10;
+    INPUT tap[2] = {};
+    for (INPUT& input : tap) {
+        input.type = INPUT_KEYBOARD;
+        input.ki = {'Q', q, static_cast<DWORD>(&input == tap ? 0 : KEYEVENTF_KEYUP), 0, 0};
+    }
+    SendInput(2, tap, sizeof tap[0]);
+    bool wentDown = false;
+    for (DWORD start = GetTickCount(); !wentDown && GetTickCount() - start < 5000; Sleep(10))
+        wentDown = ReadKeyboard(reader, sample) && (sample.state[q] & KeyWentDown) != 0;
+    EXPECT_TRUE(wentDown);
+    EXPECT_FALSE(IsKeyDown(sample.state[q]));
+    CloseKeyboardReader(reader);
+    CloseKeyboard();
+    DestroyWindow(window);
 }
 
 } // namespace

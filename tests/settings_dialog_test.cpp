@@ -2,10 +2,10 @@
 // opening, OK, Cancel and close with the system beep, the driver path in both code pages, the English
 // captions and menu mode.
 #include "dialog/accessibility_shortcuts_win.h"
-#include "dialog/driver_path.h"
-#include "dialog/fallback_captions.h"
-#include "dialog/session_beep.h"
-#include "dialog/settings_dialog.h"
+#include "dialog/beep_share_win.h"
+#include "dialog/driver_path_win.h"
+#include "dialog/fallback_captions_win.h"
+#include "dialog/settings_dialog_win.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
 #include "settings/settings_win.h"

@@ -1,25 +1,24 @@
 // The settings dialog: filled from the settings record when it opens, option boxes kept in step with
 // the record, captures started from the small buttons, and the end of the program's only window on
 // OK (after saving), Cancel or close.
-#include "dialog/settings_dialog.h"
+#include "dialog/settings_dialog_win.h"
 
 #include "dialog/accessibility_shortcuts_win.h"
-#include "dialog/capture_sequence.h"
-#include "dialog/clash_marks.h"
-#include "dialog/dialog_template.h"
-#include "dialog/driver_path.h"
-#include "dialog/fallback_captions.h"
-#include "dialog/input_menu.h"
-#include "dialog/key_fields.h"
-#include "dialog/live_keys.h"
-#include "dialog/session_beep.h"
-#include "dialog/small_screen.h"
-#include "keys/capture_target.h"
-#include "keys/key_capture.h"
-#include "keys/key_codes.h"
-#include "keys/keyboard.h"
+#include "dialog/beep_share_win.h"
+#include "dialog/capture_sequence_win.h"
+#include "dialog/clash_marks_win.h"
+#include "dialog/dialog_template_win.h"
+#include "dialog/driver_path_win.h"
+#include "dialog/fallback_captions_win.h"
+#include "dialog/input_menu_win.h"
+#include "dialog/key_fields_win.h"
+#include "dialog/live_keys_win.h"
+#include "dialog/option_boxes.h"
+#include "dialog/small_screen_win.h"
+#include "keys/key_capture_win.h"
+#include "keys/keyboard_win.h"
 #include "resources/resource.h"
-#include "settings/settings.h"
+#include "settings/layout_inputs.h"
 #include "settings/settings_win.h"
 
 namespace {
@@ -27,10 +26,6 @@ namespace {
 // The path text as the fill left it in its field: while the field still holds it, OK keeps the
 // loaded bytes as they are, including bytes the code page cannot show.
 std::wstring gFilledDriverPath;
-
-bool IsOn(const uint8_t& flag) {
-    return ReadShared(flag) == 1;
-}
 
 HANDLE LoadAppIcon(int widthMetric, int heightMetric) {
     return LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON,
@@ -45,20 +40,21 @@ void SetWindowIcons(HWND dialog) {
     SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
 }
 
-void SetOption(HWND dialog, int id, bool enabled, bool checked) {
-    EnableWindow(GetDlgItem(dialog, id), enabled);
-    CheckDlgButton(dialog, id, checked ? BST_CHECKED : BST_UNCHECKED);
+void SetOption(HWND dialog, int id, BoxState state) {
+    EnableWindow(GetDlgItem(dialog, id), state.enabled);
+    CheckDlgButton(dialog, id, state.checked ? BST_CHECKED : BST_UNCHECKED);
 }
 
-// The mahjong, four-way and square boxes as the record's flags say, by the table:
-// mahjong: 1003 and 1004 disabled and unchecked; standard: 1003 enabled and checked with the
-// four-way flag, 1004 enabled only with the four-way flag and checked with the square flag too.
+OptionFlags RecordFlags() {
+    return {ReadShared(gSettings.mahjongFlag), ReadShared(gSettings.fourWayFlag),
+            ReadShared(gSettings.squareFlag)};
+}
+
 void ShowOptionStates(HWND dialog) {
-    bool mahjong = CurrentLayout() == MahjongLayout;
-    bool fourWay = !mahjong && IsOn(gSettings.fourWayFlag);
-    CheckDlgButton(dialog, IDC_MAHJONG_GAME, mahjong ? BST_CHECKED : BST_UNCHECKED);
-    SetOption(dialog, IDC_FOUR_WAY, !mahjong, fourWay);
-    SetOption(dialog, IDC_SQUARE, fourWay, fourWay && IsOn(gSettings.squareFlag));
+    OptionBoxStates boxes = BoxStatesOf(RecordFlags());
+    CheckDlgButton(dialog, IDC_MAHJONG_GAME, boxes.mahjongChecked ? BST_CHECKED : BST_UNCHECKED);
+    SetOption(dialog, IDC_FOUR_WAY, boxes.fourWay);
+    SetOption(dialog, IDC_SQUARE, boxes.square);
 }
 
 std::wstring ControlText(HWND dialog, int id) {
@@ -77,55 +73,36 @@ void FillDriverPath(HWND dialog) {
 }
 
 void FillKeyFields(HWND dialog) {
-    if (CurrentLayout() == MahjongLayout) {
-        for (size_t i = 0; i < MahjongKeyCount; ++i)
-            ShowKeyName(dialog, IDC_MAHJONG_KEY_FIRST + int(i), ReadShared(gSettings.mahjongKeys[i]));
-    } else {
-        for (size_t i = 0; i < StandardKeyCount; ++i)
-            ShowKeyName(dialog, IDC_STANDARD_KEY_FIRST + int(i), ReadShared(gSettings.standardKeys[i]));
-    }
-    ShowKeyName(dialog, IDC_SYSTEM_KEY, ReadShared(gSettings.systemKey));
-    ShowKeyName(dialog, IDC_EXIT_KEY, ReadShared(gSettings.exitKey));
+    for (const LayoutInput& input : CurrentInputs())
+        ShowInputKey(dialog, input);
 }
 
 bool IsChecked(HWND dialog, int id) {
     return IsDlgButtonChecked(dialog, id) == BST_CHECKED;
 }
 
-void OnMahjongGame(HWND dialog) {
-    if (IsChecked(dialog, IDC_MAHJONG_GAME)) {
-        WriteShared(gSettings.mahjongFlag, 1);
-        WriteShared(gSettings.fourWayFlag, 0);
-        WriteShared(gSettings.squareFlag, 0);
-    } else {
-        WriteShared(gSettings.mahjongFlag, 0);
-    }
+void OnOptionBox(HWND dialog, OptionBox box, int id) {
+    OptionFlags flags = FlagsAfterClick(RecordFlags(), box, IsChecked(dialog, id));
+    WriteShared(gSettings.mahjongFlag, flags.mahjong);
+    WriteShared(gSettings.fourWayFlag, flags.fourWay);
+    WriteShared(gSettings.squareFlag, flags.square);
     ShowOptionStates(dialog);
-    ShowLayoutControls(dialog);
-    ShowClashMarks(dialog);
+    if (box == MahjongBox) {
+        ShowLayoutControls(dialog);
+        ShowClashMarks(dialog);
+    }
 }
 
-void OnFourWay(HWND dialog) {
-    if (IsChecked(dialog, IDC_FOUR_WAY)) {
-        WriteShared(gSettings.fourWayFlag, 1);
-    } else {
-        WriteShared(gSettings.fourWayFlag, 0);
-        WriteShared(gSettings.squareFlag, 0);
-    }
-    ShowOptionStates(dialog);
-}
-
-void OnCaptureButton(HWND dialog, int id) {
-    if (CaptureTarget(id) == nullptr)
-        return;
-    // Disabled here rather than by the worker, so a second click cannot start a second capture. The
-    // focus that the click gave it goes first: no control keeps it while a capture runs.
+// Disabled here rather than by the worker, so a second click cannot start a second capture. The
+// focus that the click gave it goes first: no control keeps it while a capture runs.
+void OnCaptureButton(HWND dialog, const LayoutInput& input) {
+    HWND button = GetDlgItem(dialog, input.captureButton);
     SetFocus(nullptr);
-    EnableWindow(GetDlgItem(dialog, id), FALSE);
-    if (StartCapture({dialog, id, 0}))
-        NoteSingleCapture(id, true);
+    EnableWindow(button, FALSE);
+    if (StartCapture({dialog, input.captureButton, &KeyOf(gSettings, input), 0}))
+        NoteSingleCapture(input.captureButton, true);
     else
-        EnableWindow(GetDlgItem(dialog, id), TRUE);
+        EnableWindow(button, TRUE);
 }
 
 // Puts an edited path into the record; the warning, and false, when it cannot be stored.
@@ -185,13 +162,13 @@ void OnCancel(HWND dialog) {
 void OnCommand(HWND dialog, int id) {
     switch (id) {
     case IDC_MAHJONG_GAME:
-        OnMahjongGame(dialog);
+        OnOptionBox(dialog, MahjongBox, id);
         break;
     case IDC_FOUR_WAY:
-        OnFourWay(dialog);
+        OnOptionBox(dialog, FourWayBox, id);
         break;
     case IDC_SQUARE:
-        WriteShared(gSettings.squareFlag, IsChecked(dialog, IDC_SQUARE) ? 1 : 0);
+        OnOptionBox(dialog, SquareBox, id);
         break;
     case IDC_LOW_RESOLUTION:
         WriteShared(gSettings.lowResolutionFlag, IsChecked(dialog, IDC_LOW_RESOLUTION) ? 1 : 0);
@@ -209,8 +186,8 @@ void OnCommand(HWND dialog, int id) {
         SkipSequenceStep(dialog);
         break;
     default:
-        if (id >= IDC_STANDARD_CAPTURE_FIRST && id < IDC_STANDARD_CAPTURE_FIRST + 100)
-            OnCaptureButton(dialog, id);
+        if (const LayoutInput* input = InputOfButton(CurrentLayout(), id))
+            OnCaptureButton(dialog, *input);
         break;
     }
 }
@@ -218,12 +195,14 @@ void OnCommand(HWND dialog, int id) {
 void OnCaptureCountdown(HWND dialog, int button, LPARAM step) {
     wchar_t text[16];
     wsprintfW(text, L"%d", static_cast<int>(step));
-    SetDlgItemTextW(dialog, KeyFieldOfButton(button), text);
+    if (const LayoutInput* input = InputOfAnyButton(button))
+        SetDlgItemTextW(dialog, input->keyField, text);
 }
 
 void OnCaptureFinished(HWND dialog, int button, LPARAM result) {
-    if (result & CaptureFinishedWithKey) {
-        ShowKeyName(dialog, KeyFieldOfButton(button), static_cast<KeyCode>(result & 0xFF));
+    const LayoutInput* input = InputOfAnyButton(button);
+    if ((result & CaptureFinishedWithKey) && input != nullptr) {
+        ShowKeyName(dialog, input->keyField, static_cast<KeyCode>(result & 0xFF));
         ShowClashMarks(dialog);
     }
     if (SequenceOfCaptureResult(result) != 0) {
@@ -245,6 +224,21 @@ BOOL IgnoreKeyMenu(HWND dialog, WPARAM command, LPARAM key) {
     return TRUE;
 }
 
+void OnInitDialog(HWND dialog) {
+    SwitchSessionBeepOff();
+    SetWindowIcons(dialog);
+    if (!gCanShowChinese())
+        UseEnglishCaptions(dialog);
+    FillDialog(dialog);
+    ShowLayoutControls(dialog);
+    ShowClashMarks(dialog);
+    FitToWorkArea(dialog);
+    LetKeyFieldsLight(dialog);
+    // For the key test; should it fail, the first capture tries again and warns.
+    static_cast<void>(OpenKeyboard(dialog));
+    ShowWindow(dialog, SW_SHOW);
+}
+
 // The panel's keys are tested only while the dialog is in front, and only then are Windows'
 // accessibility shortcuts, which the panel would set off, switched off.
 void OnActivation(HWND dialog, bool active) {
@@ -257,7 +251,7 @@ void OnActivation(HWND dialog, bool active) {
 void FillDialog(HWND dialog) {
     FillDriverPath(dialog);
     CheckDlgButton(dialog, IDC_LOW_RESOLUTION,
-                   IsOn(gSettings.lowResolutionFlag) ? BST_CHECKED : BST_UNCHECKED);
+                   ReadShared(gSettings.lowResolutionFlag) == 1 ? BST_CHECKED : BST_UNCHECKED);
     ShowOptionStates(dialog);
     FillKeyFields(dialog);
 }
@@ -265,17 +259,7 @@ void FillDialog(HWND dialog) {
 INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
-        SwitchSessionBeepOff();
-        SetWindowIcons(dialog);
-        if (!gCanShowChinese())
-            UseEnglishCaptions(dialog);
-        FillDialog(dialog);
-        ShowLayoutControls(dialog);
-        ShowClashMarks(dialog);
-        FitToWorkArea(dialog);
-        LetKeyFieldsLight(dialog);
-        OpenKeyboard(dialog);
-        ShowWindow(dialog, SW_SHOW);
+        OnInitDialog(dialog);
         return TRUE;
     case WM_COMMAND:
         OnCommand(dialog, LOWORD(wParam));

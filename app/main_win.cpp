@@ -1,11 +1,11 @@
 // The entry point: load the bindings file, show the settings dialog, run the message loop.
-#include "app/running_copy.h"
-#include "dialog/capture_sequence.h"
-#include "dialog/clash_marks.h"
-#include "dialog/session_beep.h"
-#include "dialog/settings_dialog.h"
+#include "app/running_copy_win.h"
+#include "dialog/beep_share_win.h"
+#include "dialog/capture_sequence_win.h"
+#include "dialog/settings_dialog_win.h"
 #include "keys/held_keys.h"
 #include "resources/resource.h"
+#include "settings/layout_inputs.h"
 #include "settings/settings.h"
 #include "settings/settings_win.h"
 
@@ -24,7 +24,7 @@ bool IsKeptFromDialog(HWND dialog, const MSG& message) {
         return false;
     DialogKeyMessage key = {IsPressOrRelease(message.message), static_cast<uint32_t>(message.lParam),
                             CaptureRuns(), GetFocus() == GetDlgItem(dialog, IDC_DRIVER_PATH)};
-    return KeepFromDialog(key, CodesOfInputs(InputButtons()));
+    return KeepFromDialog(key, CurrentInputCodes());
 }
 
 void RunMessageLoop(HWND dialog) {

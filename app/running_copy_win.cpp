@@ -1,7 +1,7 @@
 // The folder is held by a named mutex of the session's Local\ namespace, named after the folder's
 // full path, case-insensitively as Windows compares paths. Beside it, a named mapping tells a later
 // copy which process holds the folder.
-#include "app/running_copy.h"
+#include "app/running_copy_win.h"
 
 #include <windows.h>
 

@@ -1,36 +1,36 @@
-#include "dialog/capture_sequence.h"
+#include "dialog/capture_sequence_win.h"
 
-#include "dialog/clash_marks.h"
-#include "dialog/fallback_captions.h"
-#include "dialog/key_fields.h"
-#include "keys/capture_target.h"
-#include "keys/key_capture.h"
+#include "dialog/fallback_captions_win.h"
+#include "dialog/key_fields_win.h"
+#include "keys/key_capture_win.h"
 #include "resources/resource.h"
-#include "settings/settings.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
 
-constexpr int CaptureButtonCount = IDC_EXIT_CAPTURE - IDC_STANDARD_CAPTURE_FIRST + 1;
-
 // The dialog thread's own state besides gRunningSequence, which only it writes.
 // Each step of a sequence runs under a number of its own, so that a skip can stop one step alone.
 uint8_t gNumber = 0;
-std::vector<int> gOrder;
+std::span<const LayoutInput> gOrder;
 size_t gNext = 0;
 // Whether the step before ended with a key: the next one then starts from the sample that found it.
 bool gCarryValid = false;
-bool gSingleCaptureRuns[CaptureButtonCount] = {};
+// The capture buttons whose single captures run.
+std::vector<int> gSingleCaptures;
 
-bool IsCaptureButton(int id) {
-    return id >= IDC_STANDARD_CAPTURE_FIRST && id <= IDC_EXIT_CAPTURE;
+bool SingleCaptureRuns(int button) {
+    return std::find(gSingleCaptures.begin(), gSingleCaptures.end(), button) != gSingleCaptures.end();
 }
 
+// Both layouts' buttons: a single capture that ends while a sequence runs leaves its button, which
+// may be the other layout's, to the sequence's end.
 void EnableCaptureButtons(HWND dialog, bool enabled) {
-    for (int id = IDC_STANDARD_CAPTURE_FIRST; id <= IDC_EXIT_CAPTURE; ++id)
-        if (HWND button = GetDlgItem(dialog, id))
-            EnableWindow(button, enabled && !gSingleCaptureRuns[id - IDC_STANDARD_CAPTURE_FIRST]);
+    for (LayoutKind layout : {StandardLayout, MahjongLayout})
+        for (const LayoutInput& input : InputsOf(layout))
+            EnableWindow(GetDlgItem(dialog, input.captureButton),
+                         enabled && !SingleCaptureRuns(input.captureButton));
 }
 
 // No control keeps the focus while the sequence runs, where Space would click it; when it ends the
@@ -57,7 +57,8 @@ void NextNumber() {
 // A click on 停止 or 跳過 gave it the focus, where Space would click it.
 bool StartNextStep(HWND dialog) {
     SetFocus(nullptr);
-    return StartCapture({dialog, gOrder[gNext], gNumber}, gCarryValid);
+    const LayoutInput& input = gOrder[gNext];
+    return StartCapture({dialog, input.captureButton, &KeyOf(gSettings, input), gNumber}, gCarryValid);
 }
 
 void StartStepOrStop(HWND dialog) {
@@ -72,16 +73,11 @@ bool SequenceRuns() {
 }
 
 bool CaptureRuns() {
-    if (SequenceRuns())
-        return true;
-    for (bool runs : gSingleCaptureRuns)
-        if (runs)
-            return true;
-    return false;
+    return SequenceRuns() || !gSingleCaptures.empty();
 }
 
 void StartSequence(HWND dialog) {
-    gOrder = InputButtons();
+    gOrder = CurrentInputs();
     gNext = 0;
     gCarryValid = false;
     NextNumber();
@@ -99,18 +95,21 @@ void StopSequence(HWND dialog) {
 }
 
 void NoteSingleCapture(int button, bool running) {
-    if (IsCaptureButton(button))
-        gSingleCaptureRuns[button - IDC_STANDARD_CAPTURE_FIRST] = running;
+    if (running)
+        gSingleCaptures.push_back(button);
+    else
+        std::erase(gSingleCaptures, button);
 }
 
 void OnSequenceStepFinished(HWND dialog, int button, LPARAM result) {
     if (result & CaptureStopped) {
         // The input keeps its key, and its field shows it again in place of the countdown.
-        if (const KeyCode* target = CaptureTarget(button))
-            ShowKeyName(dialog, KeyFieldOfButton(button), ReadShared(*target));
+        if (const LayoutInput* input = InputOfAnyButton(button))
+            ShowInputKey(dialog, *input);
         return;
     }
-    if (SequenceOfCaptureResult(result) != ReadShared(gRunningSequence) || gOrder[gNext] != button)
+    if (SequenceOfCaptureResult(result) != ReadShared(gRunningSequence) ||
+        gOrder[gNext].captureButton != button)
         return;
     gCarryValid = (result & CaptureFinishedWithKey) != 0;
     if (!gCarryValid) {

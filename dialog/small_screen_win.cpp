@@ -1,6 +1,6 @@
-#include "dialog/small_screen.h"
+#include "dialog/small_screen_win.h"
 
-#include "dialog/dialog_template.h"
+#include "dialog/dialog_template_win.h"
 
 #include <algorithm>
 #include <climits>

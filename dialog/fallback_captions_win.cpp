@@ -1,4 +1,4 @@
-#include "dialog/fallback_captions.h"
+#include "dialog/fallback_captions_win.h"
 
 #include <iterator>
 

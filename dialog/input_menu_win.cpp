@@ -1,23 +1,18 @@
-#include "dialog/input_menu.h"
+#include "dialog/input_menu_win.h"
 
-#include "dialog/capture_sequence.h"
-#include "dialog/clash_marks.h"
-#include "dialog/fallback_captions.h"
-#include "dialog/key_fields.h"
+#include "dialog/capture_sequence_win.h"
+#include "dialog/fallback_captions_win.h"
+#include "dialog/key_fields_win.h"
 #include "resources/resource.h"
-
-#include <algorithm>
-#include <vector>
+#include "settings/layout_inputs.h"
 
 namespace {
 
-// A capture button of the current layout's inputs, or 0.
-int InputButtonOf(HWND dialog, HWND window) {
+// The input whose capture button of the current layout the window is, or null.
+const LayoutInput* InputOfWindow(HWND dialog, HWND window) {
     if (window == nullptr || GetParent(window) != dialog)
-        return 0;
-    std::vector<int> buttons = InputButtons();
-    int id = GetDlgCtrlID(window);
-    return std::find(buttons.begin(), buttons.end(), id) != buttons.end() ? id : 0;
+        return nullptr;
+    return InputOfButton(CurrentLayout(), GetDlgCtrlID(window));
 }
 
 POINT MenuPlace(HWND button, LPARAM at) {
@@ -46,12 +41,12 @@ bool ChoseClearKey(HWND dialog, POINT place) {
 // A button is disabled while its own capture runs; the state is checked again once the menu closes,
 // since a sequence may have started meanwhile.
 bool OnInputContextMenu(HWND dialog, HWND window, LPARAM at) {
-    int button = InputButtonOf(dialog, window);
-    if (button == 0)
+    const LayoutInput* input = InputOfWindow(dialog, window);
+    if (input == nullptr)
         return false;
     if (!IsWindowEnabled(window) || SequenceRuns())
         return true;
     if (ChoseClearKey(dialog, MenuPlace(window, at)) && IsWindowEnabled(window) && !SequenceRuns())
-        ClearInputKey(dialog, button);
+        ClearInputKey(dialog, *input);
     return true;
 }

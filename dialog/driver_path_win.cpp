@@ -1,5 +1,5 @@
 // Driver path text in the system's ANSI code page.
-#include "dialog/driver_path.h"
+#include "dialog/driver_path_win.h"
 
 #include <algorithm>
 

@@ -2,7 +2,7 @@
 // It lives while any copy has it open, so after a crash of every copy the next one starts afresh.
 // A copy that cannot open it (another copy runs elevated and made it, Vista and later) leaves the
 // beep as it is: it would read the beep that copy switched off as the user's setting.
-#include "dialog/session_beep.h"
+#include "dialog/beep_share_win.h"
 
 #include "dialog/beep_share.h"
 

@@ -1,4 +1,4 @@
-// The menu of a capture button's right click: "清除按鍵" leaves the input with no key (code 0), for an
+// The menu of a capture button's right click: "清除按鍵" leaves the input with no key (NoKey), for an
 // input that the cabinet's panel lacks.
 #pragma once
 

@@ -13,7 +13,7 @@ bool CaptureRuns();
 void StartSequence(HWND dialog);
 // With a null dialog (it is being destroyed) only the workers are told.
 void StopSequence(HWND dialog);
-// "跳過": the running input is left with no key (code 0) and the next one starts; after the exit
+// "跳過": the running input is left with no key (NoKey) and the next one starts; after the exit
 // key the sequence ends.
 void SkipSequenceStep(HWND dialog);
 

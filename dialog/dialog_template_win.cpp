@@ -1,28 +1,27 @@
 // Layout switching: the standard set (key rows 2000-2025, 3000-3025, labels and frames 4020-4034)
 // and the mahjong set (2026-2053, 3026-3053, frame and labels 4035-4063).
-#include "dialog/dialog_template.h"
+#include "dialog/dialog_template_win.h"
 
 #include "resources/resource.h"
-#include "settings/settings.h"
+#include "settings/layout_inputs.h"
 
 namespace {
 
-bool InRange(int id, int first, int count) {
-    return id >= first && id < first + count;
+bool IsSlotControl(LayoutKind layout, int id) {
+    for (const LayoutInput& input : SlotsOf(layout))
+        if (input.keyField == id || input.captureButton == id)
+            return true;
+    return false;
 }
 
 } // namespace
 
 bool IsInLayoutSet(int id, LayoutKind& layout) {
-    int count = static_cast<int>(StandardKeyCount);
-    if (InRange(id, IDC_STANDARD_KEY_FIRST, count) || InRange(id, IDC_STANDARD_CAPTURE_FIRST, count) ||
-        (id >= IDC_STANDARD_LABEL_FIRST && id <= IDC_PLAYER2_FRAME)) {
+    if (IsSlotControl(StandardLayout, id) || (id >= IDC_STANDARD_LABEL_FIRST && id <= IDC_PLAYER2_FRAME)) {
         layout = StandardLayout;
         return true;
     }
-    count = static_cast<int>(MahjongKeyCount);
-    if (InRange(id, IDC_MAHJONG_KEY_FIRST, count) || InRange(id, IDC_MAHJONG_CAPTURE_FIRST, count) ||
-        (id >= IDC_MAHJONG_FRAME && id <= IDC_MAHJONG_LABEL_LAST)) {
+    if (IsSlotControl(MahjongLayout, id) || (id >= IDC_MAHJONG_FRAME && id <= IDC_MAHJONG_LABEL_LAST)) {
         layout = MahjongLayout;
         return true;
     }

@@ -1,28 +1,21 @@
 // The live key test: fields lit while their inputs' keys are held.
-#include "dialog/live_keys.h"
+#include "dialog/live_keys_win.h"
 
-#include "dialog/capture_sequence.h"
-#include "dialog/clash_marks.h"
-#include "keys/capture_target.h"
+#include "dialog/capture_sequence_win.h"
 #include "keys/held_keys.h"
-#include "keys/keyboard.h"
-#include "resources/resource.h"
+#include "keys/keyboard_win.h"
+#include "settings/layout_inputs.h"
 
 #include <algorithm>
-#include <iterator>
+#include <vector>
 
 namespace {
 
 // About 33 readings a second, so a press shows at once; only while the dialog is active.
 constexpr UINT KeyTestIntervalMs = 30;
-constexpr int FieldCount = IDC_EXIT_KEY - IDC_STANDARD_KEY_FIRST + 1;
 
-bool gLit[FieldCount] = {};
+std::vector<int> gLitFields;
 WNDPROC gKeyFieldProc = nullptr;
-
-bool IsKeyField(int id) {
-    return id >= IDC_STANDARD_KEY_FIRST && id <= IDC_EXIT_KEY;
-}
 
 void PaintLit(HWND field) {
     PAINTSTRUCT paint;
@@ -51,52 +44,50 @@ LRESULT CALLBACK KeyFieldProc(HWND field, UINT message, WPARAM wParam, LPARAM lP
     return CallWindowProcW(gKeyFieldProc, field, message, wParam, lParam);
 }
 
-BOOL CALLBACK LetKeyFieldLight(HWND control, LPARAM) {
-    if (!IsKeyField(GetDlgCtrlID(control)))
-        return TRUE;
+void LetKeyFieldLight(HWND field) {
     auto previous = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(KeyFieldProc)));
+        SetWindowLongPtrW(field, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(KeyFieldProc)));
     if (previous != KeyFieldProc)
         gKeyFieldProc = previous;
-    return TRUE;
+}
+
+// The fields to light: none while the dialog is not the active window or a capture runs.
+std::vector<int> FindLitFields(HWND dialog) {
+    std::vector<int> lit;
+    KeySample now = {};
+    if (GetForegroundWindow() != dialog || CaptureRuns() || !ReadKeyboard(NoReader, now))
+        return lit;
+    std::span<const LayoutInput> inputs = CurrentInputs();
+    std::vector<bool> held = HeldInputs(CurrentInputCodes(), now);
+    for (size_t i = 0; i < inputs.size(); ++i)
+        if (held[i])
+            lit.push_back(inputs[i].keyField);
+    return lit;
 }
 
 // Only a field whose state changes is looked up: under Wine each look-up asks the server for the
 // dialog's list of controls.
-void SetLit(HWND dialog, int field, bool lit) {
-    bool& now = gLit[field - IDC_STANDARD_KEY_FIRST];
-    if (now == lit)
-        return;
-    now = lit;
-    if (HWND control = GetDlgItem(dialog, field))
-        InvalidateRect(control, nullptr, TRUE);
-}
-
-// The fields to light: none while the dialog is not the active window or a capture runs.
-void FindLitFields(HWND dialog, bool lit[FieldCount]) {
-    if (GetForegroundWindow() != dialog || CaptureRuns())
-        return;
-    std::vector<int> buttons = InputButtons();
-    KeySample now = {};
-    if (!ReadKeyboard(now))
-        return;
-    std::vector<bool> held = HeldInputs(CodesOfInputs(buttons), now);
-    for (size_t i = 0; i < buttons.size(); ++i)
-        lit[KeyFieldOfButton(buttons[i]) - IDC_STANDARD_KEY_FIRST] = held[i];
+void Repaint(HWND dialog, const std::vector<int>& fields, const std::vector<int>& unless) {
+    for (int field : fields)
+        if (std::find(unless.begin(), unless.end(), field) == unless.end())
+            if (HWND control = GetDlgItem(dialog, field))
+                InvalidateRect(control, nullptr, TRUE);
 }
 
 } // namespace
 
 void LetKeyFieldsLight(HWND dialog) {
-    std::fill(std::begin(gLit), std::end(gLit), false);
-    EnumChildWindows(dialog, LetKeyFieldLight, 0);
+    gLitFields.clear();
+    for (LayoutKind layout : {StandardLayout, MahjongLayout})
+        for (const LayoutInput& input : InputsOf(layout))
+            LetKeyFieldLight(GetDlgItem(dialog, input.keyField));
 }
 
 void OnKeyTestTimer(HWND dialog) {
-    bool lit[FieldCount] = {};
-    FindLitFields(dialog, lit);
-    for (int i = 0; i < FieldCount; ++i)
-        SetLit(dialog, IDC_STANDARD_KEY_FIRST + i, lit[i]);
+    std::vector<int> lit = FindLitFields(dialog);
+    std::swap(lit, gLitFields);
+    Repaint(dialog, lit, gLitFields);
+    Repaint(dialog, gLitFields, lit);
 }
 
 void OnKeyTestActivation(HWND dialog, bool active) {
@@ -109,5 +100,5 @@ void OnKeyTestActivation(HWND dialog, bool active) {
 }
 
 bool IsKeyFieldLit(int field) {
-    return IsKeyField(field) && gLit[field - IDC_STANDARD_KEY_FIRST];
+    return std::find(gLitFields.begin(), gLitFields.end(), field) != gLitFields.end();
 }

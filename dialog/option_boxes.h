@@ -1,0 +1,25 @@
+// The mahjong, four-way and square boxes and the record's flags: the mahjong layout has neither a
+// four-way stick nor a square, and the square needs the four-way stick. A flag is on when its byte
+// is 1; a loaded flag of another value shows as off and is kept until its box is clicked.
+#pragma once
+
+#include <cstdint>
+
+struct OptionFlags {
+    uint8_t mahjong, fourWay, square;
+};
+
+enum OptionBox { MahjongBox, FourWayBox, SquareBox };
+
+// The flags once a click has left `box` checked or not.
+OptionFlags FlagsAfterClick(OptionFlags flags, OptionBox box, bool checked);
+
+struct BoxState {
+    bool enabled, checked;
+};
+struct OptionBoxStates {
+    bool mahjongChecked;
+    BoxState fourWay, square;
+};
+
+OptionBoxStates BoxStatesOf(OptionFlags flags);
