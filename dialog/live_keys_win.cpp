@@ -44,11 +44,23 @@ LRESULT CALLBACK KeyFieldProc(HWND field, UINT message, WPARAM wParam, LPARAM lP
     return CallWindowProcW(gKeyFieldProc, field, message, wParam, lParam);
 }
 
-void LetKeyFieldLight(HWND field) {
+bool IsKeyField(int id) {
+    for (LayoutKind layout : {StandardLayout, MahjongLayout})
+        for (const LayoutInput& input : InputsOf(layout))
+            if (input.keyField == id)
+                return true;
+    return false;
+}
+
+// One walk over the controls: under Wine each look-up of a control by its ID asks the server.
+BOOL CALLBACK LetKeyFieldLight(HWND field, LPARAM) {
+    if (!IsKeyField(GetDlgCtrlID(field)))
+        return TRUE;
     auto previous = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(field, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(KeyFieldProc)));
     if (previous != KeyFieldProc)
         gKeyFieldProc = previous;
+    return TRUE;
 }
 
 // The fields to light: none while the dialog is not the active window or a capture runs.
@@ -65,8 +77,7 @@ std::vector<int> FindLitFields(HWND dialog) {
     return lit;
 }
 
-// Only a field whose state changes is looked up: under Wine each look-up asks the server for the
-// dialog's list of controls.
+// Only a field whose state changes is looked up.
 void Repaint(HWND dialog, const std::vector<int>& fields, const std::vector<int>& unless) {
     for (int field : fields)
         if (std::find(unless.begin(), unless.end(), field) == unless.end())
@@ -78,9 +89,7 @@ void Repaint(HWND dialog, const std::vector<int>& fields, const std::vector<int>
 
 void LetKeyFieldsLight(HWND dialog) {
     gLitFields.clear();
-    for (LayoutKind layout : {StandardLayout, MahjongLayout})
-        for (const LayoutInput& input : InputsOf(layout))
-            LetKeyFieldLight(GetDlgItem(dialog, input.keyField));
+    EnumChildWindows(dialog, LetKeyFieldLight, 0);
 }
 
 void OnKeyTestTimer(HWND dialog) {
