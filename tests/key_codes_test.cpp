@@ -1,13 +1,14 @@
-// Key-code arithmetic (which code a key message names, which name a code asks for), which change a
-// capture takes, which inputs a held key lights, which key messages the dialog leaves alone, and
-// which inputs share a key.
-#include "keys/changed_key.h"
+// Key-code arithmetic (which code a key message names, which name a code asks for), which key a
+// capture takes on a scripted keyboard and which readers see a tap, which inputs a held key lights, which key
+// messages the dialog leaves alone, and which inputs share a key.
 #include "keys/held_keys.h"
+#include "keys/key_capture.h"
 #include "keys/key_clashes.h"
 #include "keys/key_codes.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 #include <string>
 #include <tuple>
@@ -70,60 +71,102 @@ std::string NameOf(int code) {
     return code == -1 ? "" : "?";
 }
 
-// The keys taken from the samples after the snapshot: by a single capture (the first only), and by
-// the steps of a sequence, each starting from what the step before carried.
+// A keyboard that gives the script's samples in turn, then the last one again with no key going down,
+// and stops the sequence before the sample `stopAt`; a clock that a pause moves on by 10 ms.
+std::vector<KeySample> gScript;
+size_t gRead = 0, gStopAt = SIZE_MAX;
+uint32_t gClock = 0;
+
+bool ScriptedRead(KeySample& sample) {
+    if (gRead == gStopAt)
+        WriteShared(gRunningSequence, 0);
+    sample = gScript[std::min(gRead++, gScript.size() - 1)];
+    if (gRead > gScript.size())
+        for (uint8_t& state : sample.state)
+            state &= KeyIsDown;
+    return true;
+}
+
+// A capture as the dialog runs it, on the scripted keyboard: the key stored, "" when the time ran
+// out, "stopped" when the sequence stopped; "!" for an input that holds anything else.
+std::string Capture(uint8_t sequence, bool fromCarry) {
+    KeyCode input = 0x99;
+    KeyboardReader reader = OpenKeyboardReader();
+    int code = RunCapture({&input, sequence, fromCarry, reader},
+                          {[] { return gClock; }, [] { gClock += 10; }, [](int) {}, true});
+    CloseKeyboardReader(reader);
+    std::string taken = code == CaptureWasStopped ? "stopped" : NameOf(code);
+    return taken + (input == (code >= 0 ? code : 0x99) ? "" : "!");
+}
+
+// The keys taken from the samples after the snapshot, the first sample: by a single capture, and by
+// the steps of a sequence, each starting from what the step before carried, until one takes none.
 struct ChangeCase {
     const char* what;
-    const char* atSnapshot;
     std::vector<const char*> samples;
     const char* single;
     const char* sequence;
+    size_t stopAt = SIZE_MAX;
 };
 
-std::string SingleCaptureTakes(const ChangeCase& c) {
-    KeySample snapshot = SampleOf(c.atSnapshot);
+std::string Takes(const ChangeCase& c, bool sequence) {
+    gKeyboardDevice.read = ScriptedRead;
+    gScript.clear();
     for (const char* sample : c.samples)
-        if (int code = ChangedKey(snapshot, SampleOf(sample), SingleCaptureRules); code != -1)
-            return NameOf(code);
-    return "";
-}
-
-std::string SequenceTakes(const ChangeCase& c) {
-    StepCarry step = {SampleOf(c.atSnapshot), {}};
-    std::string taken;
-    bool carried = false;
-    for (size_t next = 0; carried || next < c.samples.size();) {
-        KeySample sample = carried ? step.sample : SampleOf(c.samples[next++]);
-        int code = ChangedKey(step.snapshot, sample, SequenceStepRules);
-        carried = code != -1;
-        if (carried) {
-            taken += (taken.empty() ? "" : " ") + NameOf(code);
-            step = CarryToNextStep(step.snapshot, sample, code);
-        }
-    }
-    return taken;
+        gScript.push_back(SampleOf(sample));
+    gRead = 0;
+    gStopAt = c.stopAt;
+    WriteShared(gRunningSequence, sequence ? 1 : 0);
+    std::string taken = Capture(sequence ? 1 : 0, false);
+    for (std::string step = taken; sequence && !step.empty() && step != "stopped"; taken += " " + step)
+        step = Capture(1, true);
+    return taken.substr(0, taken.find_last_not_of(' ') + 1);
 }
 
 TEST(ChangedKey, ASingleCaptureTakesAnyChangeAndASequenceEveryKeyGoingDownOnce) {
     const ChangeCase cases[] = {
-        {"a press after the snapshot", "", {"", "A"}, "A", "A"},
-        {"a release", "Q", {""}, "Q", ""},
-        {"a key held throughout", "Q", {"Q", "Q"}, "", ""},
-        {"a held key released, then pressed again", "Q", {"", "Q"}, "Q", "Q"},
-        {"a roll: the key before still down as the next goes down", "A", {"A B"}, "B", "B"},
-        {"AltGr: left Ctrl with right Alt gives right Alt, once", "", {"LCtrl RAlt"}, "RAlt", "RAlt"},
-        {"right Ctrl with right Alt: two keys", "", {"RCtrl RAlt"}, "RCtrl", "RCtrl RAlt"},
-        {"left Ctrl held, then right Ctrl", "LCtrl", {"LCtrl RCtrl"}, "RCtrl", "RCtrl"},
-        {"a tap between two samples", "", {"T*"}, "T", "T"},
-        {"gray Up with the shift its keyboard fakes for it", "", {"FakeShift", "FakeShift Up"}, "Up", "Up"},
-        {"a mouse click", "", {"Mouse"}, "Mouse", ""},
-        {"two keys down in one sample, then a third", "", {"A B", "A B T"}, "A", "A B T"},
-        {"two keys down in one sample, lower code first", "", {"A Q"}, "Q", "Q A"},
-        {"two taps in one sample", "", {"A* B*"}, "A", "A B"},
+        {"a press after the snapshot", {"", "", "A"}, "A", "A"},
+        {"a release", {"Q", ""}, "Q", ""},
+        {"a key held throughout, until the time runs out", {"Q", "Q", "Q"}, "", ""},
+        {"a held key released, then pressed again", {"Q", "", "Q"}, "Q", "Q"},
+        {"a roll: the key before still down as the next goes down", {"A", "A B"}, "B", "B"},
+        {"a roll from the first key", {"", "A", "A B", "B", ""}, "A", "A B"},
+        {"AltGr: left Ctrl with right Alt gives right Alt, once", {"", "LCtrl RAlt"}, "RAlt", "RAlt"},
+        {"right Ctrl with right Alt: two keys", {"", "RCtrl RAlt"}, "RCtrl", "RCtrl RAlt"},
+        {"left Ctrl held, then right Ctrl", {"LCtrl", "LCtrl RCtrl"}, "RCtrl", "RCtrl"},
+        {"a tap between two samples", {"", "T*"}, "T", "T"},
+        {"gray Up with the shift its keyboard fakes for it", {"", "FakeShift", "FakeShift Up"}, "Up", "Up"},
+        {"a mouse click", {"", "Mouse"}, "Mouse", ""},
+        {"two keys down in one sample, then a third", {"", "A B", "A B T"}, "A", "A B T"},
+        {"two keys down in one sample, lower code first", {"", "A Q"}, "Q", "Q A"},
+        {"two taps in one sample", {"", "A* B*"}, "A", "A B"},
+        {"a sequence stopped before its key", {"", "", "A"}, "A", "stopped", 2},
     };
     for (const ChangeCase& c : cases) {
-        EXPECT_EQ(SingleCaptureTakes(c), c.single) << "single capture: " << c.what;
-        EXPECT_EQ(SequenceTakes(c), c.sequence) << "sequence: " << c.what;
+        EXPECT_EQ(Takes(c, false), c.single) << "single capture: " << c.what;
+        EXPECT_EQ(Takes(c, true), c.sequence) << "sequence: " << c.what;
+    }
+}
+
+// A tap that one reading takes from the device reaches every capture that runs, once, whichever
+// reads the device first: capture 1, capture 2, or the key test (k), which reads no taps.
+TEST(KeyboardReaders, EveryCaptureSeesATapOnceWhoeverReadTheDevice) {
+    gKeyboardDevice.read = ScriptedRead;
+    for (std::string order : {"12", "21", "k12", "1k2"}) {
+        gScript = {SampleOf("T*")};
+        gRead = 0;
+        KeyboardReader captures[2] = {OpenKeyboardReader(), OpenKeyboardReader()};
+        std::string seen, expected;
+        for (char reader : order + "12") {
+            KeySample sample;
+            ReadKeyboard(reader == 'k' ? NoReader : captures[reader - '1'], sample);
+            seen += (sample.state[0x14] & KeyWentDown) != 0 ? "T" : ".";
+        }
+        for (char reader : order)
+            expected += reader == 'k' ? "." : "T";
+        EXPECT_EQ(seen, expected + "..") << order;
+        CloseKeyboardReader(captures[0]);
+        CloseKeyboardReader(captures[1]);
     }
 }
 
