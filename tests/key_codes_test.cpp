@@ -74,13 +74,17 @@ std::string NameOf(int code) {
 // A keyboard that gives the script's samples in turn, then the last one again with no key going down,
 // and stops the sequence before the sample `stopAt`; a clock that a pause moves on by 10 ms.
 std::vector<KeySample> gScript;
+std::vector<bool> gFails; // a reading that fails leaves nothing in the sample, as the device does
 size_t gRead = 0, gStopAt = SIZE_MAX;
 uint32_t gClock = 0;
 
 bool ScriptedRead(KeySample& sample) {
     if (gRead == gStopAt)
         WriteShared(gRunningSequence, 0);
-    sample = gScript[std::min(gRead++, gScript.size() - 1)];
+    size_t reading = std::min(gRead++, gScript.size() - 1);
+    sample = gFails[reading] ? KeySample{} : gScript[reading];
+    if (gFails[reading])
+        return false;
     if (gRead > gScript.size())
         for (uint8_t& state : sample.state)
             state &= KeyIsDown;
@@ -112,8 +116,11 @@ struct ChangeCase {
 std::string Takes(const ChangeCase& c, bool sequence) {
     gKeyboardDevice.read = ScriptedRead;
     gScript.clear();
-    for (const char* sample : c.samples)
+    gFails.clear();
+    for (const char* sample : c.samples) {
         gScript.push_back(SampleOf(sample));
+        gFails.push_back(std::string(sample) == "fails");
+    }
     gRead = 0;
     gStopAt = c.stopAt;
     WriteShared(gRunningSequence, sequence ? 1 : 0);
@@ -141,6 +148,8 @@ TEST(ChangedKey, ASingleCaptureTakesAnyChangeAndASequenceEveryKeyGoingDownOnce) 
         {"two keys down in one sample, lower code first", {"", "A Q"}, "Q", "Q A"},
         {"two taps in one sample", {"", "A* B*"}, "A", "A B"},
         {"a sequence stopped before its key", {"", "", "A"}, "A", "stopped", 2},
+        {"a first reading that fails while a key is held", {"fails", "Q", "Q"}, "", ""},
+        {"a reading that fails while a key is held", {"Q", "fails", "Q"}, "", ""},
     };
     for (const ChangeCase& c : cases) {
         EXPECT_EQ(Takes(c, false), c.single) << "single capture: " << c.what;
@@ -154,6 +163,7 @@ TEST(KeyboardReaders, EveryCaptureSeesATapOnceWhoeverReadTheDevice) {
     gKeyboardDevice.read = ScriptedRead;
     for (std::string order : {"12", "21", "k12", "1k2"}) {
         gScript = {SampleOf("T*")};
+        gFails = {false};
         gRead = 0;
         KeyboardReader captures[2] = {OpenKeyboardReader(), OpenKeyboardReader()};
         std::string seen, expected;
