@@ -104,7 +104,7 @@ void NoteSingleCapture(int button, bool running) {
 void OnSequenceStepFinished(HWND dialog, int button, LPARAM result) {
     if (result & CaptureStopped) {
         // The input keeps its key, and its field shows it again in place of the countdown.
-        if (const LayoutInput* input = InputOfAnyButton(button))
+        if (const LayoutInput* input = InputOfAnyControl(button))
             ShowInputKey(dialog, *input);
         return;
     }

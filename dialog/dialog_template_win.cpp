@@ -1,5 +1,5 @@
-// Layout switching: the standard set (key rows 2000-2025, 3000-3025, labels and frames 4020-4034)
-// and the mahjong set (2026-2053, 3026-3053, frame and labels 4035-4063).
+// Layout switching: each layout's set is its slots' key fields and capture buttons (the inputs'
+// table) with its labels and frames; the system and exit keys belong to both.
 #include "dialog/dialog_template_win.h"
 
 #include "resources/resource.h"

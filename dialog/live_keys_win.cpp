@@ -45,11 +45,8 @@ LRESULT CALLBACK KeyFieldProc(HWND field, UINT message, WPARAM wParam, LPARAM lP
 }
 
 bool IsKeyField(int id) {
-    for (LayoutKind layout : {StandardLayout, MahjongLayout})
-        for (const LayoutInput& input : InputsOf(layout))
-            if (input.keyField == id)
-                return true;
-    return false;
+    const LayoutInput* input = InputOfAnyControl(id);
+    return input != nullptr && input->keyField == id;
 }
 
 // One walk over the controls: under Wine each look-up of a control by its ID asks the server.

@@ -195,12 +195,12 @@ void OnCommand(HWND dialog, int id) {
 void OnCaptureCountdown(HWND dialog, int button, LPARAM step) {
     wchar_t text[16];
     wsprintfW(text, L"%d", static_cast<int>(step));
-    if (const LayoutInput* input = InputOfAnyButton(button))
+    if (const LayoutInput* input = InputOfAnyControl(button))
         SetDlgItemTextW(dialog, input->keyField, text);
 }
 
 void OnCaptureFinished(HWND dialog, int button, LPARAM result) {
-    const LayoutInput* input = InputOfAnyButton(button);
+    const LayoutInput* input = InputOfAnyControl(button);
     if ((result & CaptureFinishedWithKey) && input != nullptr) {
         ShowKeyName(dialog, input->keyField, static_cast<KeyCode>(result & 0xFF));
         ShowClashMarks(dialog);

@@ -18,9 +18,9 @@ constexpr bool CountTaps = true;
 #endif
 
 struct Worker {
-    CaptureRequest request;
-    KeyboardReader reader;
-    bool fromCarry;
+    HWND dialog;
+    int buttonId;
+    CaptureJob job;
 };
 
 uint32_t Now() {
@@ -32,16 +32,15 @@ void Pause() {
 }
 
 DWORD WINAPI CaptureKey(void* parameter) {
-    Worker* handed = static_cast<Worker*>(parameter);
-    const CaptureRequest request = handed->request;
-    CaptureJob job = {request.target, request.sequence, handed->fromCarry, handed->reader};
-    delete handed;
+    const Worker worker = *static_cast<Worker*>(parameter);
+    delete static_cast<Worker*>(parameter);
     auto post = [&](UINT message, LPARAM value) {
-        PostMessageW(request.dialog, message, static_cast<WPARAM>(request.buttonId), value);
+        PostMessageW(worker.dialog, message, static_cast<WPARAM>(worker.buttonId), value);
     };
-    int code = RunCapture(job, {Now, Pause, [&](int left) { post(WM_CAPTURE_COUNTDOWN, left); }, CountTaps});
-    CloseKeyboardReader(job.reader);
-    LPARAM result = CaptureResultOfSequence(request.sequence);
+    int code =
+        RunCapture(worker.job, {Now, Pause, [&](int left) { post(WM_CAPTURE_COUNTDOWN, left); }, CountTaps});
+    CloseKeyboardReader(worker.job.reader);
+    LPARAM result = CaptureResultOfSequence(worker.job.sequence);
     if (code == CaptureWasStopped)
         result |= CaptureStopped;
     else if (code >= 0)
@@ -59,10 +58,11 @@ bool StartCapture(const CaptureRequest& request, bool fromCarry) {
         gShowWarning(CouldNotOpenKeyboardWarning);
         return false;
     }
-    Worker* worker = new Worker{request, OpenKeyboardReader(), fromCarry};
+    CaptureJob job = {request.target, request.sequence, fromCarry, OpenKeyboardReader()};
+    Worker* worker = new Worker{request.dialog, request.buttonId, job};
     HANDLE thread = CreateThread(nullptr, 0, CaptureKey, worker, 0, nullptr);
     if (thread == nullptr) {
-        CloseKeyboardReader(worker->reader);
+        CloseKeyboardReader(worker->job.reader);
         delete worker;
         return false;
     }

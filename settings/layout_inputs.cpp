@@ -50,9 +50,12 @@ const LayoutInput* InputOfButton(LayoutKind layout, int button) {
     return nullptr;
 }
 
-const LayoutInput* InputOfAnyButton(int button) {
-    const LayoutInput* input = InputOfButton(StandardLayout, button);
-    return input != nullptr ? input : InputOfButton(MahjongLayout, button);
+const LayoutInput* InputOfAnyControl(int id) {
+    for (LayoutKind layout : {StandardLayout, MahjongLayout})
+        for (const LayoutInput& input : InputsOf(layout))
+            if (input.keyField == id || input.captureButton == id)
+                return &input;
+    return nullptr;
 }
 
 KeyCode& KeyOf(BindingSettings& record, const LayoutInput& input) {

@@ -26,8 +26,9 @@ std::span<const LayoutInput> CurrentInputs();
 // The input whose key a capture button of the layout assigns; null for an ID that names none.
 const LayoutInput* InputOfButton(LayoutKind layout, int button);
 
-// The same among both layouts' inputs, for a capture's reports, which may come after a layout switch.
-const LayoutInput* InputOfAnyButton(int button);
+// The input of either layout whose key field or capture button has the ID; null for none. For a
+// capture's reports, which may come after a layout switch, and for the key fields of both sets.
+const LayoutInput* InputOfAnyControl(int id);
 
 KeyCode& KeyOf(BindingSettings& record, const LayoutInput& input);
 // The position of the input's key code in a bindings file of the given size.
