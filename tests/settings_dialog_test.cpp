@@ -255,11 +255,13 @@ BOOL WINAPI FakeAccessibilityParameters(UINT action, UINT size, PVOID value, UIN
 
 // The shortcuts of features that are off are off while the dialog is active, and come back as they
 // were when it last became active, when it stops being active and when it ends by OK, Cancel or
-// close. Sticky Keys is switched on in between, as by its own shortcut. Where every call fails, as
-// on Wine, nothing changes and nothing is shown.
+// close. The flags start as Windows ships them, every feature off; Sticky Keys is switched on in
+// between, as by its own shortcut. A second activation with no deactivation between (a minimised
+// window activated, then restored) keeps what the first saved. Where every call fails, as on Wine,
+// nothing changes and nothing is shown.
 TEST_F(SettingsDialog, AccessibilityShortcutsAreOffOnlyWhileTheDialogIsActive) {
-    const std::array<DWORD, 3> shipped = {0x1FE, 0x7F, 0x3E}, quiet = {0x1F2, 0x7F, 0x32};
-    const std::array<DWORD, 3> stickyOn = {0x1FF, 0x7F, 0x3E}, stickyOnQuiet = {0x1FF, 0x7F, 0x32};
+    const std::array<DWORD, 3> shipped = {0x1FE, 0x7E, 0x3E}, quiet = {0x1F2, 0x72, 0x32};
+    const std::array<DWORD, 3> stickyOn = {0x1FF, 0x7E, 0x3E}, stickyOnQuiet = {0x1FF, 0x72, 0x32};
     const std::tuple<const char*, UINT, WPARAM, bool> endings[] = {{"OK", WM_COMMAND, IDOK, false},
                                                                    {"Cancel", WM_COMMAND, IDCANCEL, false},
                                                                    {"close", WM_CLOSE, 0, false},
@@ -269,6 +271,8 @@ TEST_F(SettingsDialog, AccessibilityShortcutsAreOffOnlyWhileTheDialogIsActive) {
         SCOPED_TRACE(what);
         gAccessibility = {shipped, failing, false};
         Open(Standard());
+        SendMessageW(dialog, WM_ACTIVATE, WA_ACTIVE, 0);
+        EXPECT_EQ(gAccessibility.flags, failing ? shipped : quiet);
         SendMessageW(dialog, WM_ACTIVATE, WA_ACTIVE, 0);
         EXPECT_EQ(gAccessibility.flags, failing ? shipped : quiet);
         SendMessageW(dialog, WM_ACTIVATE, WA_INACTIVE, 0);
