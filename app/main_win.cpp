@@ -1,9 +1,9 @@
 // The entry point: load the bindings file, show the settings dialog, run the message loop.
 #include "app/running_copy_win.h"
 #include "dialog/beep_share_win.h"
-#include "dialog/capture_sequence_win.h"
 #include "dialog/settings_dialog_win.h"
 #include "keys/held_keys.h"
+#include "keys/key_capture.h"
 #include "resources/resource.h"
 #include "settings/layout_inputs.h"
 #include "settings/settings.h"
@@ -23,7 +23,7 @@ bool IsKeptFromDialog(HWND dialog, const MSG& message) {
         (message.hwnd != dialog && !IsChild(dialog, message.hwnd)))
         return false;
     DialogKeyMessage key = {IsPressOrRelease(message.message), static_cast<uint32_t>(message.lParam),
-                            CaptureRuns(), GetFocus() == GetDlgItem(dialog, IDC_DRIVER_PATH)};
+                            AnyCaptureRuns(), GetFocus() == GetDlgItem(dialog, IDC_DRIVER_PATH)};
     return KeepFromDialog(key, CurrentInputCodes());
 }
 

@@ -1,6 +1,6 @@
 # Cross-build for 32-bit Windows with MinGW-w64. The win32 thread model's runtime imports nothing
 # newer than Windows XP (the posix one's threading library needs GetTickCount64, Vista and later);
-# the program starts its threads with CreateThread and needs no C++ library threads.
+# the program starts no thread of its own and needs no C++ library threads.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(ORVANE_MINGW_PREFIX i686-w64-mingw32)

@@ -33,7 +33,6 @@ set(ORVANE_PLATFORM_SOURCES
     ${CMAKE_SOURCE_DIR}/settings/settings_win.cpp
     ${CMAKE_SOURCE_DIR}/keys/key_codes_win.cpp
     ${CMAKE_SOURCE_DIR}/keys/keyboard_win.cpp
-    ${CMAKE_SOURCE_DIR}/keys/key_capture_win.cpp
     ${CMAKE_SOURCE_DIR}/dialog/dialog_template_win.cpp
     ${CMAKE_SOURCE_DIR}/dialog/settings_dialog_win.cpp
     ${CMAKE_SOURCE_DIR}/dialog/driver_path_win.cpp
@@ -41,7 +40,7 @@ set(ORVANE_PLATFORM_SOURCES
     ${CMAKE_SOURCE_DIR}/dialog/beep_share_win.cpp
     ${CMAKE_SOURCE_DIR}/dialog/accessibility_shortcuts_win.cpp
     ${CMAKE_SOURCE_DIR}/dialog/clash_marks_win.cpp
-    ${CMAKE_SOURCE_DIR}/dialog/capture_sequence_win.cpp
+    ${CMAKE_SOURCE_DIR}/dialog/captures_win.cpp
     ${CMAKE_SOURCE_DIR}/dialog/key_fields_win.cpp
     ${CMAKE_SOURCE_DIR}/dialog/input_menu_win.cpp
     ${CMAKE_SOURCE_DIR}/dialog/live_keys_win.cpp

@@ -1,8 +1,8 @@
 #include "dialog/input_menu_win.h"
 
-#include "dialog/capture_sequence_win.h"
 #include "dialog/fallback_captions_win.h"
 #include "dialog/key_fields_win.h"
+#include "keys/key_capture.h"
 #include "resources/resource.h"
 #include "settings/layout_inputs.h"
 

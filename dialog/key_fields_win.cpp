@@ -16,11 +16,11 @@ void ShowKeyName(HWND dialog, int field, KeyCode code) {
 }
 
 void ShowInputKey(HWND dialog, const LayoutInput& input) {
-    ShowKeyName(dialog, input.keyField, ReadShared(KeyOf(gSettings, input)));
+    ShowKeyName(dialog, input.keyField, KeyOf(gSettings, input));
 }
 
 void ClearInputKey(HWND dialog, const LayoutInput& input) {
-    WriteShared(KeyOf(gSettings, input), NoKey);
+    KeyOf(gSettings, input) = NoKey;
     ShowInputKey(dialog, input);
     ShowClashMarks(dialog);
 }

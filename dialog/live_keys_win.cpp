@@ -1,9 +1,8 @@
 // The live key test: fields lit while their inputs' keys are held.
 #include "dialog/live_keys_win.h"
 
-#include "dialog/capture_sequence_win.h"
 #include "keys/held_keys.h"
-#include "keys/keyboard_win.h"
+#include "keys/key_capture.h"
 #include "settings/layout_inputs.h"
 
 #include <algorithm>
@@ -11,9 +10,7 @@
 
 namespace {
 
-// About 33 readings a second, so a press shows at once; only while the dialog is active.
-constexpr UINT KeyTestIntervalMs = 30;
-
+bool gActive = false;
 std::vector<int> gLitFields;
 WNDPROC gKeyFieldProc = nullptr;
 
@@ -61,13 +58,12 @@ BOOL CALLBACK LetKeyFieldLight(HWND field, LPARAM) {
 }
 
 // The fields to light: none while the dialog is not the active window or a capture runs.
-std::vector<int> FindLitFields(HWND dialog) {
+std::vector<int> FindLitFields(const KeySample* reading) {
     std::vector<int> lit;
-    KeySample now = {};
-    if (GetForegroundWindow() != dialog || CaptureRuns() || !ReadKeyboard(NoReader, now))
+    if (!gActive || AnyCaptureRuns() || reading == nullptr)
         return lit;
     std::span<const LayoutInput> inputs = CurrentInputs();
-    std::vector<bool> held = HeldInputs(CurrentInputCodes(), now);
+    std::vector<bool> held = HeldInputs(CurrentInputCodes(), *reading);
     for (size_t i = 0; i < inputs.size(); ++i)
         if (held[i])
             lit.push_back(inputs[i].keyField);
@@ -89,20 +85,17 @@ void LetKeyFieldsLight(HWND dialog) {
     EnumChildWindows(dialog, LetKeyFieldLight, 0);
 }
 
-void OnKeyTestTimer(HWND dialog) {
-    std::vector<int> lit = FindLitFields(dialog);
+void ShowHeldKeys(HWND dialog, const KeySample* reading) {
+    std::vector<int> lit = FindLitFields(reading);
     std::swap(lit, gLitFields);
     Repaint(dialog, lit, gLitFields);
     Repaint(dialog, gLitFields, lit);
 }
 
 void OnKeyTestActivation(HWND dialog, bool active) {
-    if (active) {
-        SetTimer(dialog, KeyTestTimer, KeyTestIntervalMs, nullptr);
-        return;
-    }
-    KillTimer(dialog, KeyTestTimer);
-    OnKeyTestTimer(dialog); // unlights every field: the dialog is no longer in front
+    gActive = active;
+    if (!active)
+        ShowHeldKeys(dialog, nullptr);
 }
 
 bool IsKeyFieldLit(int field) {

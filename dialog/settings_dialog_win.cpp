@@ -5,7 +5,7 @@
 
 #include "dialog/accessibility_shortcuts_win.h"
 #include "dialog/beep_share_win.h"
-#include "dialog/capture_sequence_win.h"
+#include "dialog/captures_win.h"
 #include "dialog/clash_marks_win.h"
 #include "dialog/dialog_template_win.h"
 #include "dialog/driver_path_win.h"
@@ -15,11 +15,13 @@
 #include "dialog/live_keys_win.h"
 #include "dialog/option_boxes.h"
 #include "dialog/small_screen_win.h"
-#include "keys/key_capture_win.h"
 #include "keys/keyboard_win.h"
 #include "resources/resource.h"
 #include "settings/layout_inputs.h"
 #include "settings/settings_win.h"
+
+#include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -46,8 +48,7 @@ void SetOption(HWND dialog, int id, BoxState state) {
 }
 
 OptionFlags RecordFlags() {
-    return {ReadShared(gSettings.mahjongFlag), ReadShared(gSettings.fourWayFlag),
-            ReadShared(gSettings.squareFlag)};
+    return {gSettings.mahjongFlag, gSettings.fourWayFlag, gSettings.squareFlag};
 }
 
 void ShowOptionStates(HWND dialog) {
@@ -66,8 +67,7 @@ std::wstring ControlText(HWND dialog, int id) {
 
 void FillDriverPath(HWND dialog) {
     DriverPathBytes bytes;
-    for (uint32_t i = 0; i < DriverPathSize; ++i)
-        bytes[i] = ReadShared(gSettings.driverPath[i]);
+    std::copy(std::begin(gSettings.driverPath), std::end(gSettings.driverPath), bytes);
     SetDlgItemTextW(dialog, IDC_DRIVER_PATH, DriverPathText(bytes).c_str());
     gFilledDriverPath = ControlText(dialog, IDC_DRIVER_PATH);
 }
@@ -83,26 +83,15 @@ bool IsChecked(HWND dialog, int id) {
 
 void OnOptionBox(HWND dialog, OptionBox box, int id) {
     OptionFlags flags = FlagsAfterClick(RecordFlags(), box, IsChecked(dialog, id));
-    WriteShared(gSettings.mahjongFlag, flags.mahjong);
-    WriteShared(gSettings.fourWayFlag, flags.fourWay);
-    WriteShared(gSettings.squareFlag, flags.square);
+    gSettings.mahjongFlag = flags.mahjong;
+    gSettings.fourWayFlag = flags.fourWay;
+    gSettings.squareFlag = flags.square;
     ShowOptionStates(dialog);
     if (box == MahjongBox) {
+        EndAllCaptures(dialog);
         ShowLayoutControls(dialog);
         ShowClashMarks(dialog);
     }
-}
-
-// Disabled here rather than by the worker, so a second click cannot start a second capture. The
-// focus that the click gave it goes first: no control keeps it while a capture runs.
-void OnCaptureButton(HWND dialog, const LayoutInput& input) {
-    HWND button = GetDlgItem(dialog, input.captureButton);
-    SetFocus(nullptr);
-    EnableWindow(button, FALSE);
-    if (StartCapture({dialog, input.captureButton, &KeyOf(gSettings, input), 0}))
-        NoteSingleCapture(input.captureButton, true);
-    else
-        EnableWindow(button, TRUE);
 }
 
 // Puts an edited path into the record; the warning, and false, when it cannot be stored.
@@ -118,8 +107,7 @@ bool StoreDriverPath(HWND dialog) {
         gWarningOwner = nullptr;
         return false;
     }
-    for (uint32_t i = 0; i < DriverPathSize; ++i)
-        WriteShared(gSettings.driverPath[i], bytes[i]);
+    std::copy(std::begin(bytes), std::end(bytes), gSettings.driverPath);
     return true;
 }
 
@@ -140,6 +128,7 @@ void OnOk(HWND dialog) {
         SetFocus(GetDlgItem(dialog, IDC_DRIVER_PATH));
         return;
     }
+    EndAllCaptures(dialog);
     EnableWindow(dialog, FALSE);
     if (SaveSettings()) {
         EndSettingsDialog(dialog, IDOK);
@@ -171,7 +160,7 @@ void OnCommand(HWND dialog, int id) {
         OnOptionBox(dialog, SquareBox, id);
         break;
     case IDC_LOW_RESOLUTION:
-        WriteShared(gSettings.lowResolutionFlag, IsChecked(dialog, IDC_LOW_RESOLUTION) ? 1 : 0);
+        gSettings.lowResolutionFlag = IsChecked(dialog, IDC_LOW_RESOLUTION) ? 1 : 0;
         break;
     case IDOK:
         OnOk(dialog);
@@ -180,38 +169,16 @@ void OnCommand(HWND dialog, int id) {
         OnCancel(dialog);
         break;
     case IDC_ASSIGN_ALL:
-        SequenceRuns() ? StopSequence(dialog) : StartSequence(dialog);
+        StartOrStopSequence(dialog);
         break;
     case IDC_SKIP:
-        SkipSequenceStep(dialog);
+        SkipSequenceStepOn(dialog);
         break;
     default:
         if (const LayoutInput* input = InputOfButton(CurrentLayout(), id))
-            OnCaptureButton(dialog, *input);
+            StartSingleCaptureOn(dialog, input->captureButton);
         break;
     }
-}
-
-void OnCaptureCountdown(HWND dialog, int button, LPARAM step) {
-    wchar_t text[16];
-    wsprintfW(text, L"%d", static_cast<int>(step));
-    if (const LayoutInput* input = InputOfAnyControl(button))
-        SetDlgItemTextW(dialog, input->keyField, text);
-}
-
-void OnCaptureFinished(HWND dialog, int button, LPARAM result) {
-    const LayoutInput* input = InputOfAnyControl(button);
-    if ((result & CaptureFinishedWithKey) && input != nullptr) {
-        ShowKeyName(dialog, input->keyField, static_cast<KeyCode>(result & 0xFF));
-        ShowClashMarks(dialog);
-    }
-    if (SequenceOfCaptureResult(result) != 0) {
-        OnSequenceStepFinished(dialog, button, result);
-        return;
-    }
-    NoteSingleCapture(button, false);
-    if (!SequenceRuns())
-        EnableWindow(GetDlgItem(dialog, button), TRUE);
 }
 
 // Alt or F10 pressed alone while no control has the focus (during a capture, when Alt may well be
@@ -234,16 +201,25 @@ void OnInitDialog(HWND dialog) {
     ShowClashMarks(dialog);
     FitToWorkArea(dialog);
     LetKeyFieldsLight(dialog);
-    // For the key test; should it fail, the first capture tries again and warns.
-    static_cast<void>(OpenKeyboard(dialog));
     ShowWindow(dialog, SW_SHOW);
+    OpenKeyboardAfterFirstPicture(dialog);
 }
 
-// The panel's keys are tested only while the dialog is in front, and only then are Windows'
-// accessibility shortcuts, which the panel would set off, switched off.
+// The panel's keys are tested only while the dialog is in front, from a reading at once, so that a
+// key already held lights; and only then are Windows' accessibility shortcuts, which the panel would
+// set off, switched off.
 void OnActivation(HWND dialog, bool active) {
     OnKeyTestActivation(dialog, active);
+    if (active)
+        ReadKeyboardNow(dialog);
     active ? SwitchAccessibilityShortcutsOff() : RestoreAccessibilityShortcuts();
+}
+
+void OnTimer(HWND dialog, WPARAM timer) {
+    if (timer == CaptureTimer)
+        OnCaptureTimer(dialog);
+    else if (timer == OpenKeyboardTimer)
+        OnOpenKeyboardTimer(dialog);
 }
 
 } // namespace
@@ -251,7 +227,7 @@ void OnActivation(HWND dialog, bool active) {
 void FillDialog(HWND dialog) {
     FillDriverPath(dialog);
     CheckDlgButton(dialog, IDC_LOW_RESOLUTION,
-                   ReadShared(gSettings.lowResolutionFlag) == 1 ? BST_CHECKED : BST_UNCHECKED);
+                   gSettings.lowResolutionFlag == 1 ? BST_CHECKED : BST_UNCHECKED);
     ShowOptionStates(dialog);
     FillKeyFields(dialog);
 }
@@ -264,18 +240,14 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
     case WM_COMMAND:
         OnCommand(dialog, LOWORD(wParam));
         return TRUE;
-    case WM_CAPTURE_COUNTDOWN:
-        OnCaptureCountdown(dialog, static_cast<int>(wParam), lParam);
-        return TRUE;
-    case WM_CAPTURE_FINISHED:
-        OnCaptureFinished(dialog, static_cast<int>(wParam), lParam);
+    case WM_KEYBOARD_SIGNALLED:
+        ReadKeyboardNow(dialog);
         return TRUE;
     case WM_ACTIVATE:
         OnActivation(dialog, LOWORD(wParam) != WA_INACTIVE);
         return FALSE; // the dialog manager still saves and restores the focus
     case WM_TIMER:
-        if (wParam == KeyTestTimer)
-            OnKeyTestTimer(dialog);
+        OnTimer(dialog, wParam);
         return TRUE;
     case WM_CONTEXTMENU:
         return OnInputContextMenu(dialog, reinterpret_cast<HWND>(wParam), lParam);
@@ -285,7 +257,7 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
         DestroyWindow(dialog);
         return TRUE;
     case WM_DESTROY:
-        StopSequence(nullptr);
+        EndAllCaptures(nullptr);
         CloseKeyboard();
         RestoreAccessibilityShortcuts();
         PostQuitMessage(0);

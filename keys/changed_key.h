@@ -1,9 +1,9 @@
 // Which key a capture takes. A single capture takes the first key whose up/down state differs from
-// its snapshot, the capture's first sample, or that went down and up again between two samples. A step of a
-// sequence takes only a key that goes down: its release is no change, so a key still held from the
-// input before (or held all along) is passed over until it is pressed again. Keys that go down in
-// the same sample of a sequence each take an input of their own, one step after the other, the
-// lowest code first.
+// its snapshot, the capture's first sample, or that went down and up again between two samples. A
+// step of a sequence takes only a key that goes down: its release is no change, so a key still held
+// from the input before (or held all along) is passed over until it is pressed again. Keys that go
+// down in the same sample of a sequence each take an input of their own, one step after the other,
+// in the order they went down.
 #pragma once
 
 #include "keys/key_codes.h"
@@ -15,12 +15,17 @@ inline constexpr KeyCode RightAltCode = 0xB8;
 
 // The state of every key at one moment, one byte per key code: KeyIsDown while it is down (the bit
 // DirectInput itself reports), KeyWentDown when it went down since the previous sample, however
-// short the press. The mouse buttons count as one key of their own, at NoKey.
+// short the press. The mouse buttons count as one key of their own, at NoKey. The keys that went
+// down are also listed, each once, in the order they went down.
 inline constexpr uint8_t KeyIsDown = 0x80;
 inline constexpr uint8_t KeyWentDown = 0x01;
 struct KeySample {
     uint8_t state[KeyCodeCount];
+    KeyCode wentDownInOrder[KeyCodeCount];
+    uint16_t wentDownCount;
 };
+
+void MarkWentDown(KeySample& sample, KeyCode code);
 
 inline bool IsKeyDown(uint8_t state) {
     return (state & KeyIsDown) != 0;
@@ -50,8 +55,9 @@ inline bool IsFakeShift(int code) {
 // `code` is the left Ctrl of such a pair in the sample.
 bool IsAltGrControl(const KeySample& now, int code);
 
-// The lowest code that changed against the snapshot (the first sample of the capture, of which only
-// the keys down count), or -1. AltGr's Ctrl is taken as the right Alt key.
+// The key that changed against the snapshot (the first sample of the capture, of which only the keys
+// down count), or -1: of the keys that went down, the first to go down; of any other change, the
+// lowest code. AltGr's Ctrl is taken as the right Alt key.
 int ChangedKey(KeySample& snapshot, const KeySample& now, ChangeRules rules);
 
 // What a step of a sequence hands the next one: its snapshot and the sample in which it found its

@@ -1,42 +1,60 @@
-// One capture of a key press: the keyboard read every 10 ms or so, the first change against the
-// capture's first reading taken by the rules of keys/changed_key.h, the countdown shown as the time
-// passes, and the key stored in its input's byte. The platform gives it a thread, a clock and a pause.
+// Key captures, all on the dialog's thread. A single capture waits for a key for one input; the
+// sequence captures a list of inputs one after the other. They run on what the dialog hands them: a
+// reading of the keyboard whenever it signals a key (and at a capture's start), and the ticks of a
+// clock while any capture runs. A capture's first reading is only its snapshot; the key it takes
+// follows keys/changed_key.h, its countdown and its end keys/capture_schedule.h. What they do comes
+// back as events, in the order it happened, for the dialog to store and show.
 #pragma once
 
 #include "keys/changed_key.h"
-#include "keys/keyboard.h"
 
-#include <functional>
+#include <cstdint>
+#include <span>
+#include <vector>
 
-// The number of the sequence that runs, 0 for none: written by the dialog, read by the workers.
-extern uint8_t gRunningSequence;
+// The keyboard, behind a seam: the platform's device fills a sample with every key's state under
+// the number the bindings file stores, and the keys that went down since its previous reading, in
+// the order they went down, however short the press; false when it cannot be read.
+struct KeyboardDevice {
+    bool (*read)(KeySample& sample);
+};
+extern KeyboardDevice gKeyboardDevice;
 
-// What a step of a sequence that found its key hands the next one (keys/changed_key.h), written by
-// that step before it reports: the next step starts from it, so a key that goes down in the same
-// reading, or while the next step is being started (a roll of the hand), is still a press for it.
-extern StepCarry gSequenceCarry;
+// An input, by the number the dialog gives it (its capture button's ID).
+using CaptureInput = int;
 
-// A capture that is one step of a sequence carries the sequence's number (a single capture: 0). It
-// takes only a key that goes down, so a key still held from the step before is no change; a mouse
-// button is no key; and it stops, storing nothing, as soon as gRunningSequence no longer holds its
-// number. A step after the first starts from gSequenceCarry rather than a reading of its own.
-struct CaptureJob {
-    KeyCode* target; // the settings record's byte of the input
-    uint8_t sequence;
-    bool fromCarry;
-    KeyboardReader reader;
+enum CaptureEventKind : uint8_t {
+    CaptureCountdown, // value: the step to show, 100 down to 1
+    CaptureKeyTaken,  // value: the key code, for the input to hold
+    CaptureTimedOut,  // nothing taken; the field goes on showing 1
+    CaptureStopped,   // nothing taken; the field shows the input's key again
+    CaptureSkipped,   // 跳過: the input is left with no key
+    SequenceEnded,
 };
 
-struct CaptureCalls {
-    uint32_t (*now)(); // milliseconds, wrapping around
-    void (*pause)();
-    std::function<void(int stepsLeft)> showStep;
-    bool countTaps; // a key that went down and up between two readings counts
+struct CaptureEvent {
+    CaptureEventKind kind;
+    CaptureInput input;
+    int value;
+    bool inSequence;
 };
+using CaptureEvents = std::vector<CaptureEvent>;
 
-inline constexpr int CaptureTimedOut = -1;
-inline constexpr int CaptureWasStopped = -2;
+bool SingleCaptureRuns(CaptureInput input);
+bool SequenceRuns();
+bool AnyCaptureRuns();
 
-// Runs the capture to its end: the key code, stored in the target; CaptureTimedOut; or
-// CaptureWasStopped, with nothing stored.
-int RunCapture(const CaptureJob& job, const CaptureCalls& calls);
+// Each capture starts by showing 100 and takes the next reading as its snapshot.
+void StartSingleCapture(CaptureInput input, uint32_t now, CaptureEvents& events);
+// The inputs in turn, each taking the next key that goes down; the sequence ends after the last
+// input, when an input's time runs out, or when it is stopped.
+void StartSequence(std::span<const CaptureInput> order, uint32_t now, CaptureEvents& events);
+void SkipSequenceStep(uint32_t now, CaptureEvents& events);
+void StopSequence(CaptureEvents& events);
+void StopAllCaptures(CaptureEvents& events);
+
+// Reads the keyboard once and hands the reading to every capture that runs; false, with nothing
+// handed, when the keyboard cannot be read. The reading is the caller's too (the key test's).
+bool ReadKeyboardIntoCaptures(uint32_t now, KeySample& reading, CaptureEvents& events);
+// The countdown, and the end of captures whose time is up.
+void TickCaptures(uint32_t now, CaptureEvents& events);

@@ -1,5 +1,7 @@
 #include "keys/key_clashes.h"
 
+#include <cstddef>
+
 #include <array>
 
 std::vector<bool> ClashingInputs(const std::vector<KeyCode>& codes) {

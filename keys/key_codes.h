@@ -3,22 +3,12 @@
 // Code 0 is no key; a capture also gives it for a mouse button.
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 
 using KeyCode = uint8_t;
 
 inline constexpr int KeyCodeCount = 256;
 inline constexpr KeyCode NoKey = 0;
-
-// Bytes that the dialog's thread and the capture workers share, key codes among them, are read and
-// written only as single atomic bytes.
-inline uint8_t ReadShared(const uint8_t& byte) {
-    return std::atomic_ref<uint8_t>(const_cast<uint8_t&>(byte)).load();
-}
-inline void WriteShared(uint8_t& byte, uint8_t value) {
-    std::atomic_ref<uint8_t>(byte).store(value);
-}
 
 // The code of the key a key message names: its scan code stands in bits 16-23 of the message's
 // lParam, and bit 24 is set for an E0 key, as the keyboard driver reports it.

@@ -6,31 +6,47 @@
 
 namespace {
 
-// Key events buffered between two readings: a capture reads every 10 ms or so, the key test every
-// 30 ms, and the state, read as well, is right even when the buffer overflowed.
+#ifdef ORVANE_BENCH_SINGLE_SAMPLE
+// Only for the benchmark that compares with the first design: no signal and no buffered events, so a
+// capture sees the state alone, at each 100 ms step of its countdown.
+constexpr bool SignalsKeys = false;
+#else
+constexpr bool SignalsKeys = true;
+#endif
+
+// Key events buffered between two readings; the state, read as well, is right even when the buffer
+// overflowed.
 constexpr DWORD EventBufferSize = 256;
 constexpr DWORD EventsPerCall = 64;
 const int MouseButtons[] = {VK_LBUTTON, VK_RBUTTON, VK_MBUTTON, VK_XBUTTON1, VK_XBUTTON2};
 
-// One keyboard for the process, read by the dialog thread and the capture workers in turn.
+// Touched by the dialog's thread alone, but for the dialog and the message, which the wait's thread
+// reads: they are set before the wait is registered and change only once it is unregistered.
 struct Keyboard {
-    Keyboard() { InitializeCriticalSection(&lock); }
-    CRITICAL_SECTION lock;
     IDirectInput8W* input = nullptr;
     IDirectInputDevice8W* device = nullptr;
+    HANDLE signal = nullptr;
+    HANDLE wait = nullptr;
+    HWND dialog = nullptr;
+    UINT message = 0;
 };
 Keyboard gKeyboard;
 
-struct Locked {
-    Locked() { EnterCriticalSection(&gKeyboard.lock); }
-    ~Locked() { LeaveCriticalSection(&gKeyboard.lock); }
-    Locked(const Locked&) = delete;
-    Locked& operator=(const Locked&) = delete;
-};
+// On the wait's thread, a second thread that the system runs for it, each time the device signals:
+// a posted message, which reaches the
+// dialog through any message loop of its thread, a message box's, a menu's or a window drag's too.
+void CALLBACK PostSignal(void*, BOOLEAN) {
+    PostMessageW(gKeyboard.dialog, gKeyboard.message, 0, 0);
+}
 
 void Close() {
+    if (gKeyboard.wait != nullptr) {
+        UnregisterWaitEx(gKeyboard.wait, INVALID_HANDLE_VALUE); // waits for a signal being posted
+        gKeyboard.wait = nullptr;
+    }
     if (gKeyboard.device != nullptr) {
         gKeyboard.device->Unacquire();
+        gKeyboard.device->SetEventNotification(nullptr);
         gKeyboard.device->Release();
         gKeyboard.device = nullptr;
     }
@@ -38,6 +54,20 @@ void Close() {
         gKeyboard.input->Release();
         gKeyboard.input = nullptr;
     }
+    if (gKeyboard.signal != nullptr) {
+        CloseHandle(gKeyboard.signal);
+        gKeyboard.signal = nullptr;
+    }
+}
+
+// The device takes its event before it is acquired; the wait posts once for each signal.
+bool Signal(IDirectInputDevice8W* device) {
+    if (!SignalsKeys)
+        return true;
+    gKeyboard.signal = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    return gKeyboard.signal != nullptr && SUCCEEDED(device->SetEventNotification(gKeyboard.signal)) &&
+           RegisterWaitForSingleObject(&gKeyboard.wait, gKeyboard.signal, PostSignal, nullptr, INFINITE,
+                                       WT_EXECUTEINWAITTHREAD);
 }
 
 bool Open(HWND dialog) {
@@ -50,10 +80,11 @@ bool Open(HWND dialog) {
     gKeyboard.device = device;
     return SUCCEEDED(device->SetDataFormat(&c_dfDIKeyboard)) &&
            SUCCEEDED(device->SetCooperativeLevel(dialog, DISCL_NONEXCLUSIVE | DISCL_BACKGROUND)) &&
-           SUCCEEDED(device->SetProperty(DIPROP_BUFFERSIZE, &buffer.diph)) && SUCCEEDED(device->Acquire());
+           SUCCEEDED(device->SetProperty(DIPROP_BUFFERSIZE, &buffer.diph)) && Signal(device) &&
+           SUCCEEDED(device->Acquire());
 }
 
-// Marks every key that went down since the last call.
+// Marks every key that went down since the last call, in the order the events came.
 bool ReadEvents(KeySample& sample) {
     DIDEVICEOBJECTDATA events[EventsPerCall];
     DWORD count = 0;
@@ -63,14 +94,14 @@ bool ReadEvents(KeySample& sample) {
             return false;
         for (DWORD i = 0; i < count; ++i)
             if ((events[i].dwData & KeyIsDown) != 0)
-                sample.state[events[i].dwOfs & 0xFF] |= KeyWentDown;
+                MarkWentDown(sample, static_cast<KeyCode>(events[i].dwOfs & 0xFF));
     } while (count == EventsPerCall);
     return true;
 }
 
 bool ReadState(KeySample& sample) {
     uint8_t state[KeyCodeCount] = {};
-    if (!ReadEvents(sample) || FAILED(gKeyboard.device->GetDeviceState(sizeof state, state)))
+    if ((SignalsKeys && !ReadEvents(sample)) || FAILED(gKeyboard.device->GetDeviceState(sizeof state, state)))
         return false;
     for (int code = 0; code < KeyCodeCount; ++code)
         sample.state[code] |= state[code] & KeyIsDown;
@@ -88,7 +119,6 @@ uint8_t MouseButtonsState() {
 
 // A keyboard lost to another program's exclusive use, or not yet acquired, is acquired again.
 bool ReadOpenKeyboard(KeySample& sample) {
-    Locked locked;
     sample = {};
     if (gKeyboard.device == nullptr ||
         (!ReadState(sample) && (FAILED(gKeyboard.device->Acquire()) || !ReadState(sample))))
@@ -99,10 +129,11 @@ bool ReadOpenKeyboard(KeySample& sample) {
 
 } // namespace
 
-bool OpenKeyboard(HWND dialog) {
-    Locked locked;
+bool OpenKeyboard(HWND dialog, UINT signalMessage) {
     gKeyboardDevice.read = ReadOpenKeyboard;
     Close();
+    gKeyboard.dialog = dialog;
+    gKeyboard.message = signalMessage;
     if (Open(dialog))
         return true;
     Close();
@@ -110,11 +141,9 @@ bool OpenKeyboard(HWND dialog) {
 }
 
 void CloseKeyboard() {
-    Locked locked;
     Close();
 }
 
 bool KeyboardIsOpen() {
-    Locked locked;
     return gKeyboard.device != nullptr;
 }

@@ -69,6 +69,6 @@ uint32_t KeyPosition(const LayoutInput& input, uint32_t fileSize) {
 std::vector<KeyCode> CurrentInputCodes() {
     std::vector<KeyCode> codes;
     for (const LayoutInput& input : CurrentInputs())
-        codes.push_back(ReadShared(KeyOf(gSettings, input)));
+        codes.push_back(KeyOf(gSettings, input));
     return codes;
 }

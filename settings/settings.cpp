@@ -7,6 +7,7 @@
 #include "settings/file_system.h"
 #include "settings/layout_inputs.h"
 
+#include <cstring>
 #include <new>
 #include <vector>
 
@@ -18,9 +19,7 @@ WarningFunction gShowWarning = IgnoreWarning;
 static constexpr char TemporaryFileName[] = "orvane_bindings.bin.new";
 
 void ClearLeadingBlock() {
-    auto* block = reinterpret_cast<uint8_t*>(&gSettings);
-    for (size_t i = 0; i < LeadingBlockSize; ++i)
-        WriteShared(block[i], 0);
+    std::memset(&gSettings, 0, LeadingBlockSize);
 }
 
 namespace {
@@ -70,7 +69,7 @@ template <typename Visit> void ForEachStoredField(BindingSettings& record, uint3
 
 void CopyFileIntoRecord(const std::vector<uint8_t>& bytes, BindingSettings& record) {
     ForEachStoredField(record, static_cast<uint32_t>(bytes.size()),
-                       [&](uint32_t position, uint8_t& field) { WriteShared(field, bytes[position]); });
+                       [&](uint32_t position, uint8_t& field) { field = bytes[position]; });
 }
 
 // The image of the record's layout with the record put in; false when the image is missing.
@@ -80,7 +79,7 @@ bool ComposeImage(BindingSettings& record, std::vector<uint8_t>& bytes) {
         return false;
     bytes.assign(image.bytes, image.bytes + image.size);
     ForEachStoredField(record, image.size,
-                       [&](uint32_t position, const uint8_t& field) { bytes[position] = ReadShared(field); });
+                       [&](uint32_t position, const uint8_t& field) { bytes[position] = field; });
     return true;
 }
 

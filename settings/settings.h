@@ -24,12 +24,11 @@ inline constexpr size_t LeadingBlockSize = 261;
 static_assert(offsetof(BindingSettings, squareFlag) + 1 == LeadingBlockSize);
 static_assert(offsetof(BindingSettings, standardKeys) == LeadingBlockSize);
 
-// Capture workers write the record while the dialog reads it: every access is ReadShared or
-// WriteShared.
+// Read and written on the dialog's thread alone.
 extern BindingSettings gSettings;
 
 inline LayoutKind LayoutOf(const BindingSettings& record) {
-    return ReadShared(record.mahjongFlag) == 1 ? MahjongLayout : StandardLayout;
+    return record.mahjongFlag == 1 ? MahjongLayout : StandardLayout;
 }
 inline LayoutKind CurrentLayout() {
     return LayoutOf(gSettings);

@@ -1,6 +1,6 @@
 // Key-code arithmetic (which code a key message names, which name a code asks for), which key a
-// capture takes on a scripted keyboard and which readers see a tap, which inputs a held key lights, which key
-// messages the dialog leaves alone, and which inputs share a key.
+// capture takes from scripted readings, which inputs a held key lights, which key messages the dialog
+// leaves alone, and which inputs share a key.
 #include "keys/held_keys.h"
 #include "keys/key_capture.h"
 #include "keys/key_clashes.h"
@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <numeric>
 #include <sstream>
 #include <string>
 #include <tuple>
@@ -51,15 +51,21 @@ const std::pair<const char*, KeyCode> Keys[] = {
     {"A", 0x1E},    {"B", 0x30},     {"Q", 0x10},  {"T", 0x14},         {"LCtrl", 0x1D}, {"RCtrl", 0x9D},
     {"RAlt", 0xB8}, {"Enter", 0x1C}, {"Up", 0xC8}, {"FakeShift", 0xAA}, {"Mouse", NoKey}};
 
-// "A B*": A down, B went down since the previous sample.
-KeySample SampleOf(const std::string& keys) {
+// "A B*": A down, B went down and up again since the reading before. A key down that was up in the
+// reading before went down, in the order written.
+KeySample SampleOf(const std::string& keys, const KeySample& before = {}) {
     KeySample sample = {};
     std::istringstream words(keys);
     for (std::string word; words >> word;) {
         bool tapped = word.back() == '*';
-        for (auto [name, code] : Keys)
-            if (word.substr(0, word.size() - (tapped ? 1 : 0)) == name)
-                sample.state[code] = tapped ? KeyWentDown : KeyIsDown;
+        for (auto [name, code] : Keys) {
+            if (word.substr(0, word.size() - (tapped ? 1 : 0)) != name)
+                continue;
+            if (tapped || !IsKeyDown(before.state[code]))
+                MarkWentDown(sample, code);
+            if (!tapped)
+                sample.state[code] |= KeyIsDown;
+        }
     }
     return sample;
 }
@@ -68,66 +74,78 @@ std::string NameOf(int code) {
     for (auto [name, keyCode] : Keys)
         if (keyCode == code)
             return name;
-    return code == -1 ? "" : "?";
+    return "?";
 }
 
-// A keyboard that gives the script's samples in turn, then the last one again with no key going down,
-// and stops the sequence before the sample `stopAt`; a clock that a pause moves on by 10 ms.
+// A keyboard that gives the script's readings in turn; one that fails leaves nothing in the sample,
+// as the device does.
 std::vector<KeySample> gScript;
-std::vector<bool> gFails; // a reading that fails leaves nothing in the sample, as the device does
-size_t gRead = 0, gStopAt = SIZE_MAX;
-uint32_t gClock = 0;
+std::vector<bool> gFails;
+size_t gRead = 0;
 
 bool ScriptedRead(KeySample& sample) {
-    if (gRead == gStopAt)
-        WriteShared(gRunningSequence, 0);
-    size_t reading = std::min(gRead++, gScript.size() - 1);
+    size_t reading = gRead++;
     sample = gFails[reading] ? KeySample{} : gScript[reading];
-    if (gFails[reading])
-        return false;
-    if (gRead > gScript.size())
-        for (uint8_t& state : sample.state)
-            state &= KeyIsDown;
-    return true;
+    return !gFails[reading];
 }
 
-// A capture as the dialog runs it, on the scripted keyboard: the key stored, "" when the time ran
-// out, "stopped" when the sequence stopped; "!" for an input that holds anything else.
-std::string Capture(uint8_t sequence, bool fromCarry) {
-    KeyCode input = 0x99;
-    KeyboardReader reader = OpenKeyboardReader();
-    int code = RunCapture({&input, sequence, fromCarry, reader},
-                          {[] { return gClock; }, [] { gClock += 10; }, [](int) {}, true});
-    CloseKeyboardReader(reader);
-    std::string taken = code == CaptureWasStopped ? "stopped" : NameOf(code);
-    return taken + (input == (code >= 0 ? code : 0x99) ? "" : "!");
+// What the captures did, a word for each input's end: the key it took, "skipped" or "stopped", and
+// nothing when its time ran out; "!" after the word of an input whose turn it was not.
+std::string WordsOf(const CaptureEvents& events) {
+    std::string words;
+    CaptureInput turn = 1;
+    for (const CaptureEvent& event : events) {
+        if (event.kind == CaptureCountdown || event.kind == SequenceEnded)
+            continue;
+        std::string word = event.kind == CaptureKeyTaken  ? NameOf(event.value)
+                           : event.kind == CaptureSkipped ? "skipped"
+                           : event.kind == CaptureStopped ? "stopped"
+                                                          : "";
+        word += event.input == turn++ ? "" : "!";
+        if (!word.empty())
+            words += (words.empty() ? "" : " ") + word;
+    }
+    return words;
 }
 
-// The keys taken from the samples after the snapshot, the first sample: by a single capture, and by
-// the steps of a sequence, each starting from what the step before carried, until one takes none.
+// The readings a capture is handed after it starts, the first of them its snapshot: a single
+// capture of input 1, or a sequence over inputs 1 to 28, with a click on 停止 or 跳過 before the
+// reading `stopAt` or `skipAt`; then the clock runs until every capture has ended.
 struct ChangeCase {
     const char* what;
-    std::vector<const char*> samples;
+    std::vector<const char*> readings;
     const char* single;
     const char* sequence;
     size_t stopAt = SIZE_MAX;
+    size_t skipAt = SIZE_MAX;
 };
 
 std::string Takes(const ChangeCase& c, bool sequence) {
     gKeyboardDevice.read = ScriptedRead;
     gScript.clear();
     gFails.clear();
-    for (const char* sample : c.samples) {
-        gScript.push_back(SampleOf(sample));
-        gFails.push_back(std::string(sample) == "fails");
+    KeySample before = {};
+    for (const char* reading : c.readings) {
+        gFails.push_back(std::string(reading) == "fails");
+        gScript.push_back(gFails.back() ? KeySample{} : before = SampleOf(reading, before));
     }
     gRead = 0;
-    gStopAt = c.stopAt;
-    WriteShared(gRunningSequence, sequence ? 1 : 0);
-    std::string taken = Capture(sequence ? 1 : 0, false);
-    for (std::string step = taken; sequence && !step.empty() && step != "stopped"; taken += " " + step)
-        step = Capture(1, true);
-    return taken.substr(0, taken.find_last_not_of(' ') + 1);
+    std::vector<CaptureInput> inputs(28);
+    std::iota(inputs.begin(), inputs.end(), 1);
+    uint32_t clock = 0xFFFFFF00u; // close to wrapping around, as GetTickCount is after 49.7 days
+    CaptureEvents events;
+    sequence ? StartSequence(inputs, clock, events) : StartSingleCapture(1, clock, events);
+    KeySample reading;
+    for (size_t i = 0; i < gScript.size(); ++i, clock += 10) {
+        if (i == c.stopAt)
+            StopSequence(events);
+        if (i == c.skipAt)
+            SkipSequenceStep(clock, events);
+        ReadKeyboardIntoCaptures(clock, reading, events);
+    }
+    for (; AnyCaptureRuns(); clock += 100)
+        TickCaptures(clock, events);
+    return WordsOf(events);
 }
 
 TEST(ChangedKey, ASingleCaptureTakesAnyChangeAndASequenceEveryKeyGoingDownOnce) {
@@ -141,42 +159,26 @@ TEST(ChangedKey, ASingleCaptureTakesAnyChangeAndASequenceEveryKeyGoingDownOnce) 
         {"AltGr: left Ctrl with right Alt gives right Alt, once", {"", "LCtrl RAlt"}, "RAlt", "RAlt"},
         {"right Ctrl with right Alt: two keys", {"", "RCtrl RAlt"}, "RCtrl", "RCtrl RAlt"},
         {"left Ctrl held, then right Ctrl", {"LCtrl", "LCtrl RCtrl"}, "RCtrl", "RCtrl"},
-        {"a tap between two samples", {"", "T*"}, "T", "T"},
+        {"a tap between two readings", {"", "T*"}, "T", "T"},
         {"gray Up with the shift its keyboard fakes for it", {"", "FakeShift", "FakeShift Up"}, "Up", "Up"},
         {"a mouse click", {"", "Mouse"}, "Mouse", ""},
-        {"two keys down in one sample, then a third", {"", "A B", "A B T"}, "A", "A B T"},
-        {"two keys down in one sample, lower code first", {"", "A Q"}, "Q", "Q A"},
-        {"two taps in one sample", {"", "A* B*"}, "A", "A B"},
-        {"a sequence stopped before its key", {"", "", "A"}, "A", "stopped", 2},
+        {"two keys down in one reading, then a third", {"", "A B", "A B T"}, "A", "A B T"},
+        {"two keys down in one reading, in the order they went down", {"", "Q A"}, "Q", "Q A"},
+        {"the same two keys, gone down the other way round", {"", "A Q"}, "A", "A Q"},
+        {"two taps in one reading", {"", "A* B*"}, "A", "A B"},
+        {"a key in the reading after a click on 停止", {"", "", "A"}, "A", "stopped", 2},
+        {"a key in the reading after a click on 跳過, then the next key",
+         {"", "A", "", "B"},
+         "A",
+         "skipped B",
+         SIZE_MAX,
+         1},
         {"a first reading that fails while a key is held", {"fails", "Q", "Q"}, "", ""},
         {"a reading that fails while a key is held", {"Q", "fails", "Q"}, "", ""},
     };
     for (const ChangeCase& c : cases) {
         EXPECT_EQ(Takes(c, false), c.single) << "single capture: " << c.what;
         EXPECT_EQ(Takes(c, true), c.sequence) << "sequence: " << c.what;
-    }
-}
-
-// A tap that one reading takes from the device reaches every capture that runs, once, whichever
-// reads the device first: capture 1, capture 2, or the key test (k), which reads no taps.
-TEST(KeyboardReaders, EveryCaptureSeesATapOnceWhoeverReadTheDevice) {
-    gKeyboardDevice.read = ScriptedRead;
-    for (std::string order : {"12", "21", "k12", "1k2"}) {
-        gScript = {SampleOf("T*")};
-        gFails = {false};
-        gRead = 0;
-        KeyboardReader captures[2] = {OpenKeyboardReader(), OpenKeyboardReader()};
-        std::string seen, expected;
-        for (char reader : order + "12") {
-            KeySample sample;
-            ReadKeyboard(reader == 'k' ? NoReader : captures[reader - '1'], sample);
-            seen += (sample.state[0x14] & KeyWentDown) != 0 ? "T" : ".";
-        }
-        for (char reader : order)
-            expected += reader == 'k' ? "." : "T";
-        EXPECT_EQ(seen, expected + "..") << order;
-        CloseKeyboardReader(captures[0]);
-        CloseKeyboardReader(captures[1]);
     }
 }
 

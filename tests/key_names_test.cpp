@@ -38,15 +38,16 @@ TEST(KeyNames, NameBufferIsAlwaysTerminated) {
     EXPECT_TRUE(name[0] == 0 || name[1] == 0 || name[2] == 0);
 }
 
-// A key that goes down and up between two readings shows only in DirectInput's buffered events:
-// the reading after it has the key up, and gone down.
-TEST(DirectInputKeyboard, ATapBetweenTwoReadingsIsAKeyThatWentDown) {
+// The keyboard wakes its window: a key that goes down posts the signal message, no polling needed.
+// A key that goes down and up before the reading shows only in DirectInput's buffered events: that
+// reading has the key up, and gone down.
+TEST(DirectInputKeyboard, ATapSignalsTheWindowAndIsAKeyThatWentDown) {
+    constexpr UINT Signalled = WM_APP + 7;
     HWND window =
         CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
-    ASSERT_TRUE(OpenKeyboard(window));
-    KeyboardReader reader = OpenKeyboardReader();
+    ASSERT_TRUE(OpenKeyboard(window, Signalled));
     KeySample sample = {};
-    ASSERT_TRUE(ReadKeyboard(reader, sample));
+    ASSERT_TRUE(gKeyboardDevice.read(sample));
     const KeyCode q = 0x10;
     INPUT tap[2] = {};
     for (INPUT& input : tap) {
@@ -55,11 +56,15 @@ TEST(DirectInputKeyboard, ATapBetweenTwoReadingsIsAKeyThatWentDown) {
     }
     SendInput(2, tap, sizeof tap[0]);
     bool wentDown = false;
-    for (DWORD start = GetTickCount(); !wentDown && GetTickCount() - start < 5000; Sleep(10))
-        wentDown = ReadKeyboard(reader, sample) && (sample.state[q] & KeyWentDown) != 0;
-    EXPECT_TRUE(wentDown);
+    MSG message;
+    for (DWORD start = GetTickCount(); !wentDown && GetTickCount() - start < 5000;) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+        while (!wentDown && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+            if (message.message == Signalled && message.hwnd == window)
+                wentDown = gKeyboardDevice.read(sample) && (sample.state[q] & KeyWentDown) != 0;
+    }
+    EXPECT_TRUE(wentDown) << "no signal, or no key in the reading after it";
     EXPECT_FALSE(IsKeyDown(sample.state[q]));
-    CloseKeyboardReader(reader);
     CloseKeyboard();
     DestroyWindow(window);
 }

@@ -3,9 +3,11 @@
 // captions and menu mode.
 #include "dialog/accessibility_shortcuts_win.h"
 #include "dialog/beep_share_win.h"
+#include "dialog/captures_win.h"
 #include "dialog/driver_path_win.h"
 #include "dialog/fallback_captions_win.h"
 #include "dialog/settings_dialog_win.h"
+#include "keys/keyboard_win.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
 #include "settings/settings_win.h"
@@ -286,6 +288,63 @@ TEST_F(SettingsDialog, AccessibilityShortcutsAreOffOnlyWhileTheDialogIsActive) {
         EXPECT_FALSE(gAccessibility.wroteProfile);
         EXPECT_TRUE(RecordedWarnings().empty());
     }
+}
+
+// From another thread while the dialog's thread is in a message box: Q pressed as a person would (Wine
+// sees a key sent by SendInput reliably from a 100 ms hold), then, once the key field shows Q's name
+// or after a limit, the box closed.
+struct KeyBehindABox {
+    HWND field;
+    std::wstring name;
+    bool shownBehindTheBox;
+};
+const wchar_t BoxCaption[] = L"A box of the dialog";
+
+void SendKey(WORD virtualKey, WORD scan, DWORD flags) {
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki = {virtualKey, scan, flags, 0, 0};
+    SendInput(1, &input, sizeof input);
+}
+
+DWORD WINAPI PressQThenCloseTheBox(void* parameter) {
+    KeyBehindABox& key = *static_cast<KeyBehindABox*>(parameter);
+    HWND box = nullptr;
+    for (DWORD start = GetTickCount(); box == nullptr && GetTickCount() - start < 10000; Sleep(20))
+        box = FindWindowW(L"#32770", BoxCaption);
+    SendKey('Q', 0x10, 0);
+    Sleep(150);
+    SendKey('Q', 0x10, KEYEVENTF_KEYUP);
+    wchar_t text[64] = {};
+    for (DWORD start = GetTickCount(); key.name != text && GetTickCount() - start < 10000; Sleep(20))
+        GetWindowTextW(key.field, text, 64);
+    key.shownBehindTheBox = box != nullptr && IsWindow(box) && key.name == text;
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    return 0;
+}
+
+// The keyboard itself wakes a capture, which takes its key even with its timer gone and while a
+// message box of the dialog is open: the box's own message loop hands the dialog the signal.
+TEST_F(SettingsDialog, AKeyEndsACaptureWithoutItsTimerWhileAMessageBoxIsOpen) {
+    Open(Standard());
+    for (DWORD start = GetTickCount(); !KeyboardIsOpen() && GetTickCount() - start < 10000;) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+        DrainMessages();
+    }
+    ASSERT_TRUE(KeyboardIsOpen()) << "the keyboard did not open after the dialog's first picture";
+    Command(3000);
+    ASSERT_EQ(Text(2000), L"100");
+    KillTimer(dialog, CaptureTimer);
+    KeyBehindABox key = {GetDlgItem(dialog, 2000), PlatformKeyName(0x00100000), false};
+    HANDLE presser = CreateThread(nullptr, 0, PressQThenCloseTheBox, &key, 0, nullptr);
+    ASSERT_NE(presser, nullptr);
+    MessageBoxW(dialog, L"A capture runs behind this box.", BoxCaption, MB_OK);
+    WaitForSingleObject(presser, INFINITE);
+    CloseHandle(presser);
+    EXPECT_TRUE(key.shownBehindTheBox) << "the capture did not take the key while the box was open";
+    EXPECT_EQ(Text(2000), key.name);
+    EXPECT_EQ(gSettings.standardKeys[0], 0x10);
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, 3000)));
 }
 
 // Run in each system code page: Western (1252, Wine under C.UTF-8) and Traditional Chinese's Big5

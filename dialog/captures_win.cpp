@@ -1,0 +1,182 @@
+#include "dialog/captures_win.h"
+
+#include "dialog/clash_marks_win.h"
+#include "dialog/fallback_captions_win.h"
+#include "dialog/key_fields_win.h"
+#include "dialog/live_keys_win.h"
+#include "keys/capture_schedule.h"
+#include "keys/key_capture.h"
+#include "keys/keyboard_win.h"
+#include "resources/resource.h"
+#include "settings/layout_inputs.h"
+#include "settings/settings_win.h"
+
+#include <vector>
+
+namespace {
+
+bool gCaptureTimerRuns = false;
+
+uint32_t Now() {
+    return static_cast<uint32_t>(GetTickCount());
+}
+
+// Both layouts' buttons: a single capture that ends while a sequence runs leaves its button to the
+// sequence's end.
+void EnableCaptureButtons(HWND dialog, bool enabled) {
+    for (LayoutKind layout : {StandardLayout, MahjongLayout})
+        for (const LayoutInput& input : InputsOf(layout))
+            EnableWindow(GetDlgItem(dialog, input.captureButton),
+                         enabled && !SingleCaptureRuns(input.captureButton));
+}
+
+// No control keeps the focus while the sequence runs, where Space would click it; when it ends the
+// focus goes to "依序設定", so a keyboard user has a control to start from. Either way the focus
+// moves before the control that had it is disabled (跳過 after a click on it).
+void ShowSequenceRunning(HWND dialog, bool running) {
+    if (running)
+        SetFocus(nullptr);
+    else
+        SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, IDC_ASSIGN_ALL)),
+                     TRUE);
+    SetDlgItemTextW(dialog, IDC_ASSIGN_ALL, ShownCaption(running ? L"停止" : L"依序設定"));
+    EnableCaptureButtons(dialog, !running);
+    EnableWindow(GetDlgItem(dialog, IDC_MAHJONG_GAME), !running);
+    EnableWindow(GetDlgItem(dialog, IDC_SKIP), running);
+}
+
+void ShowStep(HWND dialog, const LayoutInput& input, int step) {
+    wchar_t text[16];
+    wsprintfW(text, L"%d", step);
+    SetDlgItemTextW(dialog, input.keyField, text);
+}
+
+void ShowOnInput(HWND dialog, const CaptureEvent& event, const LayoutInput& input) {
+    switch (event.kind) {
+    case CaptureCountdown:
+        ShowStep(dialog, input, event.value);
+        break;
+    case CaptureKeyTaken:
+        KeyOf(gSettings, input) = static_cast<KeyCode>(event.value);
+        ShowInputKey(dialog, input);
+        ShowClashMarks(dialog);
+        break;
+    case CaptureStopped:
+        ShowInputKey(dialog, input);
+        break;
+    case CaptureSkipped:
+        ClearInputKey(dialog, input);
+        break;
+    default:
+        break;
+    }
+}
+
+// The timer runs while a capture does, and only then.
+void Show(HWND dialog, const CaptureEvents& events) {
+    for (const CaptureEvent& event : events) {
+        if (event.kind == SequenceEnded)
+            ShowSequenceRunning(dialog, false);
+        else if (const LayoutInput* input = InputOfAnyControl(event.input))
+            ShowOnInput(dialog, event, *input);
+        if (!event.inSequence && event.kind != CaptureCountdown && !SequenceRuns())
+            EnableWindow(GetDlgItem(dialog, event.input), TRUE);
+    }
+    if (AnyCaptureRuns() != gCaptureTimerRuns) {
+        gCaptureTimerRuns = AnyCaptureRuns();
+        gCaptureTimerRuns ? SetTimer(dialog, CaptureTimer, CaptureStepMs, nullptr)
+                          : KillTimer(dialog, CaptureTimer);
+    }
+}
+
+bool KeyboardReady(HWND dialog) {
+    if (KeyboardIsOpen() || OpenKeyboard(dialog, WM_KEYBOARD_SIGNALLED))
+        return true;
+    gShowWarning(CouldNotOpenKeyboardWarning);
+    return false;
+}
+
+// A started capture's snapshot: the keys down as it starts.
+void Started(HWND dialog, const CaptureEvents& events) {
+    Show(dialog, events);
+    ReadKeyboardNow(dialog);
+}
+
+} // namespace
+
+void OpenKeyboardAfterFirstPicture(HWND dialog) {
+    SetTimer(dialog, OpenKeyboardTimer, 0, nullptr);
+}
+
+// A key already held lights its fields at once.
+void OnOpenKeyboardTimer(HWND dialog) {
+    KillTimer(dialog, OpenKeyboardTimer);
+    if (KeyboardIsOpen() || OpenKeyboard(dialog, WM_KEYBOARD_SIGNALLED))
+        ReadKeyboardNow(dialog);
+}
+
+// Disabled before it starts, so a second click cannot start a second capture. The focus that the
+// click gave it goes first: no control keeps it while a capture runs.
+void StartSingleCaptureOn(HWND dialog, int captureButton) {
+    HWND button = GetDlgItem(dialog, captureButton);
+    SetFocus(nullptr);
+    EnableWindow(button, FALSE);
+    if (!KeyboardReady(dialog)) {
+        EnableWindow(button, TRUE);
+        return;
+    }
+    CaptureEvents events;
+    StartSingleCapture(captureButton, Now(), events);
+    Started(dialog, events);
+}
+
+void StartOrStopSequence(HWND dialog) {
+    CaptureEvents events;
+    if (SequenceRuns()) {
+        StopSequence(events);
+        Show(dialog, events);
+        return;
+    }
+    ShowSequenceRunning(dialog, true);
+    if (!KeyboardReady(dialog)) {
+        ShowSequenceRunning(dialog, false);
+        return;
+    }
+    std::vector<CaptureInput> order;
+    for (const LayoutInput& input : CurrentInputs())
+        order.push_back(input.captureButton);
+    StartSequence(order, Now(), events);
+    Started(dialog, events);
+}
+
+// A click on 跳過 gave it the focus, where Space would click it.
+void SkipSequenceStepOn(HWND dialog) {
+    SetFocus(nullptr);
+    CaptureEvents events;
+    SkipSequenceStep(Now(), events);
+    Started(dialog, events);
+}
+
+void EndAllCaptures(HWND dialog) {
+    CaptureEvents events;
+    StopAllCaptures(events);
+    if (dialog != nullptr)
+        Show(dialog, events);
+    else
+        gCaptureTimerRuns = false; // it went with the window
+}
+
+void ReadKeyboardNow(HWND dialog) {
+    CaptureEvents events;
+    KeySample reading;
+    bool read = ReadKeyboardIntoCaptures(Now(), reading, events);
+    Show(dialog, events);
+    ShowHeldKeys(dialog, read ? &reading : nullptr);
+}
+
+void OnCaptureTimer(HWND dialog) {
+    ReadKeyboardNow(dialog);
+    CaptureEvents events;
+    TickCaptures(Now(), events);
+    Show(dialog, events);
+}
