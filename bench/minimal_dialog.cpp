@@ -1,7 +1,15 @@
-// The floor for start-up time: a program built like the tool that only shows a small dialog.
+// The floor for start-up time: a program built like the tool that only shows a small dialog, or,
+// built with ORVANE_TOOL_TEMPLATE, the tool's own dialog template and nothing else.
 #include <windows.h>
 
 #include <commctrl.h>
+
+#ifdef ORVANE_TOOL_TEMPLATE
+#include "resources/resource.h"
+#define DIALOG_TEMPLATE IDD_SETTINGS
+#else
+#define DIALOG_TEMPLATE 1
+#endif
 
 namespace {
 
@@ -26,7 +34,8 @@ INT_PTR CALLBACK MinimalDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     InitCommonControls();
-    HWND dialog = CreateDialogParamW(instance, MAKEINTRESOURCEW(1), nullptr, MinimalDialogProc, 0);
+    HWND dialog =
+        CreateDialogParamW(instance, MAKEINTRESOURCEW(DIALOG_TEMPLATE), nullptr, MinimalDialogProc, 0);
     MSG message;
     while (dialog && GetMessageW(&message, nullptr, 0, 0) > 0) {
         if (!IsDialogMessageW(dialog, &message)) {

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Prints, in one run: the lines of tests and of product code and the tests' share, the
-# start-to-visible-dialog time of the tool and of a minimal dialog program (median of 10, and their
-# ratio), the .exe size and its DLL imports, the CPU of one running
-# capture, the pace of a sequence over the 28 inputs of the standard layout, 200 runs of start, OK
-# and exit, and how many key taps of 0 to 100 ms a capture sees (20 tries each). Where the kernel
+# start-to-visible-dialog time of the tool, of a bare program that shows the tool's own dialog
+# template, and of a minimal dialog program (median of 10, and the tool's ratio to each), the .exe
+# size and its DLL imports, the CPU of one running capture, the pace of a sequence over the 28
+# inputs of the standard layout, 200 runs of start, OK and exit, and how many key taps of 0 to
+# 100 ms a capture sees (20 tries each). Where the kernel
 # cannot execute 32-bit code, the programs run through qemu's emulation, which inflates the times.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -24,4 +25,4 @@ mkdir -p "$session"
 trap '"$root/scripts/wine-session.sh" stop "$session"' EXIT
 . "$session/wine-session.env"
 "$WINE" "$build/bench/tool_bench.exe" "$build/orvane_config.exe" "$build/bench/minimal_dialog.exe" \
-    "$build/bench/orvane_config_single_sample.exe"
+    "$build/bench/orvane_config_single_sample.exe" "$build/bench/template_dialog.exe"
