@@ -200,7 +200,6 @@ void OnInitDialog(HWND dialog) {
     ShowLayoutControls(dialog);
     ShowClashMarks(dialog);
     FitToWorkArea(dialog);
-    LetKeyFieldsLight(dialog);
     ShowWindow(dialog, SW_SHOW);
     OpenKeyboardAfterFirstPicture(dialog);
 }
@@ -218,8 +217,10 @@ void OnActivation(HWND dialog, bool active) {
 void OnTimer(HWND dialog, WPARAM timer) {
     if (timer == CaptureTimer)
         OnCaptureTimer(dialog);
-    else if (timer == OpenKeyboardTimer)
+    else if (timer == OpenKeyboardTimer) {
+        LetKeyFieldsLight(dialog); // for the key test, which can light nothing before the keyboard opens
         OnOpenKeyboardTimer(dialog);
+    }
 }
 
 } // namespace

@@ -32,6 +32,26 @@ struct Keyboard {
 };
 Keyboard gKeyboard;
 
+// DirectInput's library is loaded with the keyboard, after the dialog's first picture, rather than
+// with the program. From the system folder by its full path: a loader's folder may hold a
+// dinput8.dll of its own, which a bare name would find first.
+using DirectInput8CreateCall = HRESULT(WINAPI*)(HINSTANCE, DWORD, REFIID, void**, IUnknown*);
+
+DirectInput8CreateCall LoadDirectInput() {
+    static HMODULE library = [] {
+        wchar_t path[MAX_PATH];
+        UINT length = GetSystemDirectoryW(path, MAX_PATH);
+        return length > 0 && length < MAX_PATH - 16 && lstrcatW(path, L"\\dinput8.dll") != nullptr
+                   ? LoadLibraryW(path)
+                   : nullptr;
+    }();
+    if (library == nullptr)
+        return nullptr;
+    // Through a function type of no parameters, which any function pointer may be cast to and from.
+    auto found = reinterpret_cast<void (*)()>(GetProcAddress(library, "DirectInput8Create"));
+    return reinterpret_cast<DirectInput8CreateCall>(found);
+}
+
 // On the wait's thread, a second thread that the system runs for it, each time the device signals:
 // a posted message, which reaches the
 // dialog through any message loop of its thread, a message box's, a menu's or a window drag's too.
@@ -73,8 +93,10 @@ bool Signal(IDirectInputDevice8W* device) {
 bool Open(HWND dialog) {
     DIPROPDWORD buffer = {{sizeof(DIPROPDWORD), sizeof(DIPROPHEADER), 0, DIPH_DEVICE}, EventBufferSize};
     IDirectInputDevice8W* device = nullptr;
-    if (FAILED(DirectInput8Create(GetModuleHandleW(nullptr), DIRECTINPUT_VERSION, IID_IDirectInput8W,
-                                  reinterpret_cast<void**>(&gKeyboard.input), nullptr)) ||
+    DirectInput8CreateCall create = LoadDirectInput();
+    if (create == nullptr ||
+        FAILED(create(GetModuleHandleW(nullptr), DIRECTINPUT_VERSION, IID_IDirectInput8W,
+                      reinterpret_cast<void**>(&gKeyboard.input), nullptr)) ||
         FAILED(gKeyboard.input->CreateDevice(GUID_SysKeyboard, &device, nullptr)))
         return false;
     gKeyboard.device = device;
