@@ -9,13 +9,15 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
+# With --starts, only the start-up times.
 if [ "${1:-}" != --measure ]; then
     "$root/scripts/code-share.sh"
     "$root/scripts/install-deps.sh"
     cmake --preset windows >/dev/null
     cmake --build --preset windows >/dev/null
-    exec "$root/scripts/with-wine32.sh" "$0" --measure
+    exec "$root/scripts/with-wine32.sh" "$0" --measure "$@"
 fi
+shift
 build=$root/build/windows
 echo "orvane_config.exe (32-bit): $(stat -c %s "$build/orvane_config.exe") bytes; imports:" \
     $(i686-w64-mingw32-objdump -p "$build/orvane_config.exe" | awk '/DLL Name/ {print $3}')
@@ -25,4 +27,4 @@ mkdir -p "$session"
 trap '"$root/scripts/wine-session.sh" stop "$session"' EXIT
 . "$session/wine-session.env"
 "$WINE" "$build/bench/tool_bench.exe" "$build/orvane_config.exe" "$build/bench/minimal_dialog.exe" \
-    "$build/bench/orvane_config_single_sample.exe" "$build/bench/template_dialog.exe"
+    "$build/bench/orvane_config_single_sample.exe" "$build/bench/template_dialog.exe" "$@"

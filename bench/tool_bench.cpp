@@ -4,7 +4,8 @@
 // sequence over every input, 200 start/OK runs, and how many
 // short key taps a capture sees, with the tool's sampling and with the first design's (one sample
 // per 100 ms step).
-// Usage: tool_bench TOOL.exe MINIMAL.exe SINGLE_SAMPLE_TOOL.exe TEMPLATE.exe
+// Usage: tool_bench TOOL.exe MINIMAL.exe SINGLE_SAMPLE_TOOL.exe TEMPLATE.exe [--starts]
+// With --starts, only the start-up times.
 #include "tests/e2e_support.h"
 
 #include <algorithm>
@@ -244,6 +245,8 @@ int main(int argc, char** argv) {
            StartRuns, toolStart * 1000, templateStart * 1000, toolStart / templateStart, minimalStart * 1000,
            toolStart / minimalStart);
     fflush(stdout);
+    if (argc > 5 && strcmp(argv[5], "--starts") == 0)
+        return 0;
 
     MeasureCaptureCpu(tool);
     fflush(stdout);
