@@ -21,6 +21,18 @@ install() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "$@"
 }
 
+# A mirror in the middle of a sync serves an index that does not match its release file, and apt
+# fails the whole update for it. Try again a little later; then go on with the lists apt did fetch,
+# and the install says what it cannot find, if anything.
+update_lists() {
+    local attempt
+    for attempt in 1 2 3; do
+        $sudo apt-get update -q && return 0
+        [ "$attempt" -lt 3 ] && sleep 30
+    done
+    echo "apt-get update failed three times; installing from the lists it has" >&2
+}
+
 # The mirror the machine's own sources already name; no host is written into the repository.
 debian_mirror() {
     local uri
@@ -36,7 +48,7 @@ add_backports() {
     [ -n "$mirror" ] || { echo "no Debian mirror named in the apt sources" >&2; return 1; }
     printf 'Types: deb\nURIs: %s\nSuites: bookworm-backports\nComponents: main\nSigned-By: %s\n' \
         "$mirror" /usr/share/keyrings/debian-archive-keyring.gpg | $sudo tee "$list" >/dev/null
-    $sudo apt-get update -q
+    update_lists
 }
 
 mapfile -t needed < <(missing "${packages[@]}")
@@ -44,7 +56,7 @@ if [ ${#needed[@]} -gt 0 ]; then
     if ! dpkg --print-foreign-architectures | grep -qx i386; then
         $sudo dpkg --add-architecture i386
     fi
-    $sudo apt-get update -q
+    update_lists
     install "${needed[@]}"
 fi
 
