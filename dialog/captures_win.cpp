@@ -104,10 +104,6 @@ void Started(HWND dialog, const CaptureEvents& events) {
 
 } // namespace
 
-void OpenKeyboardAfterFirstPicture(HWND dialog) {
-    SetTimer(dialog, OpenKeyboardTimer, 0, nullptr);
-}
-
 // A key already held lights its fields at once.
 void OnOpenKeyboardTimer(HWND dialog) {
     KillTimer(dialog, OpenKeyboardTimer);

@@ -12,14 +12,13 @@
 // Posted by the keyboard whenever a key goes down or up.
 inline constexpr UINT WM_KEYBOARD_SIGNALLED = WM_APP + 1;
 inline constexpr UINT_PTR CaptureTimer = 1;
-// Fires once the dialog's first picture is up, which Windows draws before any timer message.
+// Set as the dialog opens: it fires once the dialog's first picture is up, which Windows draws
+// before any timer message. The keyboard opens then, for the key test; should it fail, the first
+// capture tries again and warns.
 inline constexpr UINT_PTR OpenKeyboardTimer = 2;
 
 inline constexpr char CouldNotOpenKeyboardWarning[] = "Could not open the keyboard.";
 
-// From the dialog's opening: the keyboard, for the key test, once the dialog has been drawn. Should
-// it fail, the first capture tries again and warns.
-void OpenKeyboardAfterFirstPicture(HWND dialog);
 void OnOpenKeyboardTimer(HWND dialog);
 
 void StartSingleCaptureOn(HWND dialog, int captureButton);

@@ -201,7 +201,7 @@ void OnInitDialog(HWND dialog) {
     ShowClashMarks(dialog);
     FitToWorkArea(dialog);
     ShowWindow(dialog, SW_SHOW);
-    OpenKeyboardAfterFirstPicture(dialog);
+    SetTimer(dialog, OpenKeyboardTimer, 0, nullptr);
 }
 
 // The panel's keys are tested only while the dialog is in front, from a reading at once, so that a

@@ -15,17 +15,6 @@ bool Counts(const KeySample& snapshot, const KeySample& now, int code, ChangeRul
            !(rules.skipMouseButtons && code == NoKey) && !IsFakeShift(code);
 }
 
-int TakenAs(const KeySample& now, int code) {
-    return IsAltGrControl(now, code) ? RightAltCode : code;
-}
-
-int FirstToGoDown(const KeySample& snapshot, const KeySample& now, ChangeRules rules) {
-    for (int i = 0; i < now.wentDownCount; ++i)
-        if (Counts(snapshot, now, now.wentDownInOrder[i], rules))
-            return TakenAs(now, now.wentDownInOrder[i]);
-    return -1;
-}
-
 void MarkDown(StepCarry& carry, int code) {
     carry.snapshot.state[code] = KeyIsDown;
     carry.sample.state[code] = KeyIsDown;
@@ -43,14 +32,17 @@ bool IsAltGrControl(const KeySample& now, int code) {
     return code == LeftControlCode && IsKeyDown(now.state[RightAltCode]);
 }
 
+// The keys that went down are looked at first, in the order they went down; then every key by code.
 int ChangedKey(KeySample& snapshot, const KeySample& now, ChangeRules rules) {
-    int changed = FirstToGoDown(snapshot, now, rules);
-    for (int code = 0; code < KeyCodeCount; ++code) {
-        if (changed == -1 && Counts(snapshot, now, code, rules))
-            changed = TakenAs(now, code);
+    int changed = -1;
+    for (int i = 0; changed == -1 && i < now.wentDownCount + KeyCodeCount; ++i) {
+        int code = i < now.wentDownCount ? now.wentDownInOrder[i] : i - now.wentDownCount;
+        if (Counts(snapshot, now, code, rules))
+            changed = IsAltGrControl(now, code) ? RightAltCode : code;
+    }
+    for (int code = 0; code < KeyCodeCount; ++code)
         if (!rules.countReleases && !IsKeyDown(now.state[code]))
             snapshot.state[code] = 0;
-    }
     return changed;
 }
 

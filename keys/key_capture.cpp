@@ -2,6 +2,7 @@
 
 #include "keys/capture_schedule.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -104,10 +105,8 @@ bool ShowStepsDue(Capture& capture, uint32_t now, bool inSequence, CaptureEvents
 KeyboardDevice gKeyboardDevice = {NoDevice};
 
 bool SingleCaptureRuns(CaptureInput input) {
-    for (const Capture& capture : gSingleCaptures)
-        if (capture.input == input)
-            return true;
-    return false;
+    return std::any_of(gSingleCaptures.begin(), gSingleCaptures.end(),
+                       [&](const Capture& capture) { return capture.input == input; });
 }
 
 bool SequenceRuns() {

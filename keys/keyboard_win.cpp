@@ -39,16 +39,13 @@ using DirectInput8CreateCall = HRESULT(WINAPI*)(HINSTANCE, DWORD, REFIID, void**
 
 DirectInput8CreateCall LoadDirectInput() {
     static HMODULE library = [] {
-        wchar_t path[MAX_PATH];
+        wchar_t path[MAX_PATH + 16] = {};
         UINT length = GetSystemDirectoryW(path, MAX_PATH);
-        return length > 0 && length < MAX_PATH - 16 && lstrcatW(path, L"\\dinput8.dll") != nullptr
-                   ? LoadLibraryW(path)
-                   : nullptr;
+        return length > 0 && length < MAX_PATH ? LoadLibraryW(lstrcatW(path, L"\\dinput8.dll")) : nullptr;
     }();
-    if (library == nullptr)
-        return nullptr;
     // Through a function type of no parameters, which any function pointer may be cast to and from.
-    auto found = reinterpret_cast<void (*)()>(GetProcAddress(library, "DirectInput8Create"));
+    auto found =
+        reinterpret_cast<void (*)()>(library ? GetProcAddress(library, "DirectInput8Create") : nullptr);
     return reinterpret_cast<DirectInput8CreateCall>(found);
 }
 
