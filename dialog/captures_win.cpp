@@ -89,8 +89,12 @@ void Show(HWND dialog, const CaptureEvents& events) {
     }
 }
 
+bool KeyboardOpen(HWND dialog) {
+    return KeyboardIsOpen() || OpenKeyboard(dialog, WM_KEYBOARD_SIGNALLED);
+}
+
 bool KeyboardReady(HWND dialog) {
-    if (KeyboardIsOpen() || OpenKeyboard(dialog, WM_KEYBOARD_SIGNALLED))
+    if (KeyboardOpen(dialog))
         return true;
     gShowWarning(CouldNotOpenKeyboardWarning);
     return false;
@@ -107,7 +111,7 @@ void Started(HWND dialog, const CaptureEvents& events) {
 // A key already held lights its fields at once.
 void OnOpenKeyboardTimer(HWND dialog) {
     KillTimer(dialog, OpenKeyboardTimer);
-    if (KeyboardIsOpen() || OpenKeyboard(dialog, WM_KEYBOARD_SIGNALLED))
+    if (KeyboardOpen(dialog))
         ReadKeyboardNow(dialog);
 }
 

@@ -26,8 +26,9 @@ std::span<const LayoutInput> CurrentInputs();
 // The input whose key a capture button of the layout assigns; null for an ID that names none.
 const LayoutInput* InputOfButton(LayoutKind layout, int button);
 
-// The input of either layout whose key field or capture button has the ID; null for none. For a
-// capture's reports, which may come after a layout switch, and for the key fields of both sets.
+// The input of either layout whose key field or capture button has the ID; null for none. For the
+// captures that a layout switch ends, whose inputs are of the layout just left, and for the key
+// fields of both sets.
 const LayoutInput* InputOfAnyControl(int id);
 
 KeyCode& KeyOf(BindingSettings& record, const LayoutInput& input);

@@ -121,7 +121,7 @@ class UnderLoad : public ::testing::Test {
 };
 
 // The clicks are handled, and the captures under way, without waiting for any capture (which lasts
-// 10 s); the bound leaves room for a slow or emulated machine, where 28 threads take over a second.
+// 10 s); the bound leaves room for a slow or emulated machine.
 constexpr DWORD UnderWayWithinMs = 5000;
 
 // Every capture button clicked at once; a capture shows its countdown once it has taken its snapshot
