@@ -13,8 +13,10 @@ trap 'rm -rf "$work"' EXIT
 failed=0
 
 "$objdump" -p "$exe" >"$work/headers"
+# An import is "VMA HINT NAME" in binutils 2.40 (Debian 12), "VMA <none> HINT NAME" in 2.44 (13).
 awk '/DLL Name:/ {dll = toupper($3)}
-     dll != "" && NF == 3 && $1 ~ /^[0-9a-f]+$/ && $2 ~ /^[0-9]+$/ {print dll, $3}' \
+     dll != "" && $1 ~ /^[0-9a-f]+$/ &&
+         ((NF == 3 && $2 ~ /^[0-9]+$/) || (NF == 4 && $2 == "<none>" && $3 ~ /^[0-9a-f]+$/)) {print dll, $NF}' \
     "$work/headers" >"$work/imports"
 [ -s "$work/imports" ] || { echo "$exe: no imports found" >&2; exit 1; }
 
