@@ -17,6 +17,17 @@ namespace {
 
 bool gCaptureTimerRuns = false;
 
+void FocusControl(HWND dialog, int id) {
+    SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, id)), TRUE);
+}
+
+// A single capture that ends gives the focus back to its button, where the click put it, unless
+// something else took it meanwhile (a click on a box).
+void GiveFocusBack(HWND dialog, int captureButton) {
+    if (GetFocus() == dialog && !AnyCaptureRuns())
+        FocusControl(dialog, captureButton);
+}
+
 uint32_t Now() {
     return static_cast<uint32_t>(GetTickCount());
 }
@@ -30,15 +41,14 @@ void EnableCaptureButtons(HWND dialog, bool enabled) {
                          enabled && !SingleCaptureRuns(input.captureButton));
 }
 
-// No control keeps the focus while the sequence runs, where Space would click it; when it ends the
-// focus goes to "依序設定", so a keyboard user has a control to start from. Either way the focus
-// moves before the control that had it is disabled (跳過 after a click on it).
+// While the sequence runs the dialog itself has the focus, no control (Space would click it); when it
+// ends the focus goes to "依序設定", so a keyboard user has a control to start from. Either way the
+// focus moves before the control that had it is disabled (跳過 after a click on it).
 void ShowSequenceRunning(HWND dialog, bool running) {
     if (running)
-        SetFocus(nullptr);
+        KeepFocusOnDialog(dialog);
     else
-        SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, IDC_ASSIGN_ALL)),
-                     TRUE);
+        FocusControl(dialog, IDC_ASSIGN_ALL);
     SetDlgItemTextW(dialog, IDC_ASSIGN_ALL, ShownCaption(running ? L"停止" : L"依序設定"));
     EnableCaptureButtons(dialog, !running);
     EnableWindow(GetDlgItem(dialog, IDC_MAHJONG_GAME), !running);
@@ -79,8 +89,10 @@ void Show(HWND dialog, const CaptureEvents& events) {
             ShowSequenceRunning(dialog, false);
         else if (const LayoutInput* input = InputOfAnyControl(event.input))
             ShowOnInput(dialog, event, *input);
-        if (!event.inSequence && event.kind != CaptureCountdown && !SequenceRuns())
+        if (!event.inSequence && event.kind != CaptureCountdown && !SequenceRuns()) {
             EnableWindow(GetDlgItem(dialog, event.input), TRUE);
+            GiveFocusBack(dialog, event.input);
+        }
     }
     if (AnyCaptureRuns() != gCaptureTimerRuns) {
         gCaptureTimerRuns = AnyCaptureRuns();
@@ -96,7 +108,7 @@ bool KeyboardOpen(HWND dialog) {
 bool KeyboardReady(HWND dialog) {
     if (KeyboardOpen(dialog))
         return true;
-    gShowWarning(CouldNotOpenKeyboardWarning);
+    ShowDialogWarning(dialog, CouldNotOpenKeyboardWarning);
     return false;
 }
 
@@ -115,18 +127,15 @@ void OnOpenKeyboardTimer(HWND dialog) {
         ReadKeyboardNow(dialog);
 }
 
-// Disabled before it starts, so a second click cannot start a second capture. The focus that the
-// click gave it goes first: no control keeps it while a capture runs.
+// The button is disabled while its capture runs, so a second click cannot start a second one. The
+// focus that the click gave it goes to the dialog first: no control keeps it while a capture runs.
 void StartSingleCaptureOn(HWND dialog, int captureButton) {
-    HWND button = GetDlgItem(dialog, captureButton);
-    SetFocus(nullptr);
-    EnableWindow(button, FALSE);
-    if (!KeyboardReady(dialog)) {
-        EnableWindow(button, TRUE);
+    if (!KeyboardReady(dialog))
         return;
-    }
     CaptureEvents events;
     StartSingleCapture(captureButton, Now(), events);
+    KeepFocusOnDialog(dialog);
+    EnableWindow(GetDlgItem(dialog, captureButton), FALSE);
     Started(dialog, events);
 }
 
@@ -137,21 +146,19 @@ void StartOrStopSequence(HWND dialog) {
         Show(dialog, events);
         return;
     }
-    ShowSequenceRunning(dialog, true);
-    if (!KeyboardReady(dialog)) {
-        ShowSequenceRunning(dialog, false);
+    if (!KeyboardReady(dialog))
         return;
-    }
     std::vector<CaptureInput> order;
     for (const LayoutInput& input : CurrentInputs())
         order.push_back(input.captureButton);
     StartSequence(order, Now(), events);
+    ShowSequenceRunning(dialog, true);
     Started(dialog, events);
 }
 
 // A click on 跳過 gave it the focus, where Space would click it.
 void SkipSequenceStepOn(HWND dialog) {
-    SetFocus(nullptr);
+    KeepFocusOnDialog(dialog);
     CaptureEvents events;
     SkipSequenceStep(Now(), events);
     Started(dialog, events);
@@ -164,6 +171,13 @@ void EndAllCaptures(HWND dialog) {
         Show(dialog, events);
     else
         gCaptureTimerRuns = false; // it went with the window
+}
+
+// The dialog window itself, not a control: the keyboard reaches DirectInput only while a window of
+// the program has the focus (so Wine 10 does), and Windows hands the keys of a program with no
+// focus to the dialog as system keys, which the dialog manager does not take as Tab or Enter.
+void KeepFocusOnDialog(HWND dialog) {
+    SetFocus(dialog);
 }
 
 void ReadKeyboardNow(HWND dialog) {

@@ -31,6 +31,10 @@ void SkipSequenceStepOn(HWND dialog);
 // null dialog (it is being destroyed) nothing is shown.
 void EndAllCaptures(HWND dialog);
 
+// While a capture runs the dialog keeps the keyboard focus itself, and no control has it: on
+// WM_SETFOCUS and on activation the dialog manager must not hand it to a control.
+void KeepFocusOnDialog(HWND dialog);
+
 // WM_KEYBOARD_SIGNALLED, and the dialog becoming active: one reading for the captures and the key
 // test.
 void ReadKeyboardNow(HWND dialog);

@@ -2,6 +2,7 @@
 
 #include "dialog/fallback_captions_win.h"
 #include "dialog/key_fields_win.h"
+#include "keys/held_keys.h"
 #include "keys/key_capture.h"
 #include "resources/resource.h"
 #include "settings/layout_inputs.h"
@@ -36,6 +37,14 @@ bool ChoseClearKey(HWND dialog, POINT place) {
     return chosen == IDM_CLEAR_KEY;
 }
 
+// A menu asked for from the keyboard, on the focused button, by the Menu key or Shift+F10. Where an
+// input has that key it is a panel button (a capture that just took it gives the focus back to its
+// button), which opens nothing.
+bool IsAskedByAPanelKey(LPARAM at) {
+    const KeyCode menuKey = 0xDD, f10 = 0x44;
+    return at == -1 && (IsPanelKey(menuKey, CurrentInputCodes()) || IsPanelKey(f10, CurrentInputCodes()));
+}
+
 } // namespace
 
 // A button is disabled while its own capture runs; the state is checked again once the menu closes,
@@ -44,7 +53,7 @@ bool OnInputContextMenu(HWND dialog, HWND window, LPARAM at) {
     const LayoutInput* input = InputOfWindow(dialog, window);
     if (input == nullptr)
         return false;
-    if (!IsWindowEnabled(window) || SequenceRuns())
+    if (!IsWindowEnabled(window) || SequenceRuns() || IsAskedByAPanelKey(at))
         return true;
     if (ChoseClearKey(dialog, MenuPlace(window, at)) && IsWindowEnabled(window) && !SequenceRuns())
         ClearInputKey(dialog, *input);

@@ -15,6 +15,7 @@
 #include "dialog/live_keys_win.h"
 #include "dialog/option_boxes.h"
 #include "dialog/small_screen_win.h"
+#include "keys/key_capture.h"
 #include "keys/keyboard_win.h"
 #include "resources/resource.h"
 #include "settings/layout_inputs.h"
@@ -102,9 +103,7 @@ bool StoreDriverPath(HWND dialog) {
     DriverPathBytes bytes;
     PathStoring result = TextToDriverPath(text, bytes);
     if (result != PathStored) {
-        gWarningOwner = dialog;
-        gShowWarning(result == PathTooLong ? PathTooLongWarning : PathCharactersWarning);
-        gWarningOwner = nullptr;
+        ShowDialogWarning(dialog, result == PathTooLong ? PathTooLongWarning : PathCharactersWarning);
         return false;
     }
     std::copy(std::begin(bytes), std::end(bytes), gSettings.driverPath);
@@ -124,11 +123,11 @@ void EndSettingsDialog(HWND dialog, int result) {
 // A refused save (a read-only or locked file, a folder the user may not write) keeps the dialog and
 // every key of this visit: the user can remove the cause and press OK again, or leave.
 void OnOk(HWND dialog) {
+    EndAllCaptures(dialog);
     if (!StoreDriverPath(dialog)) {
         SetFocus(GetDlgItem(dialog, IDC_DRIVER_PATH));
         return;
     }
-    EndAllCaptures(dialog);
     EnableWindow(dialog, FALSE);
     if (SaveSettings()) {
         EndSettingsDialog(dialog, IDOK);
@@ -206,12 +205,16 @@ void OnInitDialog(HWND dialog) {
 
 // The panel's keys are tested only while the dialog is in front, from a reading at once, so that a
 // key already held lights; and only then are Windows' accessibility shortcuts, which the panel would
-// set off, switched off.
-void OnActivation(HWND dialog, bool active) {
+// set off, switched off. TRUE keeps the dialog manager from giving the focus back to a control.
+BOOL OnActivation(HWND dialog, bool active) {
     OnKeyTestActivation(dialog, active);
     if (active)
         ReadKeyboardNow(dialog);
     active ? SwitchAccessibilityShortcutsOff() : RestoreAccessibilityShortcuts();
+    if (!active || !AnyCaptureRuns())
+        return FALSE;
+    KeepFocusOnDialog(dialog);
+    return TRUE;
 }
 
 void OnTimer(HWND dialog, WPARAM timer) {
@@ -245,8 +248,9 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
         ReadKeyboardNow(dialog);
         return TRUE;
     case WM_ACTIVATE:
-        OnActivation(dialog, LOWORD(wParam) != WA_INACTIVE);
-        return FALSE; // the dialog manager still saves and restores the focus
+        return OnActivation(dialog, LOWORD(wParam) != WA_INACTIVE);
+    case WM_SETFOCUS:
+        return AnyCaptureRuns(); // while a capture runs, the focus stays on the dialog itself
     case WM_TIMER:
         OnTimer(dialog, wParam);
         return TRUE;

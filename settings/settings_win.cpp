@@ -3,6 +3,7 @@
 
 #include "resources/resource.h"
 #include "settings/bindings_file.h"
+#include "settings/settings.h"
 
 #include <string>
 
@@ -26,11 +27,19 @@ bool LocateTemplates(HMODULE module) {
     return gStandardTemplate.bytes != nullptr && gMahjongTemplate.bytes != nullptr;
 }
 
+namespace {
 HWND gWarningOwner = nullptr;
+}
 
 void ShowWarningBox(const char* text) {
     std::wstring wide;
     for (const char* c = text; *c != '\0'; ++c)
         wide += static_cast<wchar_t>(static_cast<unsigned char>(*c));
     MessageBoxW(gWarningOwner, wide.c_str(), L"Error!", MB_ICONWARNING | MB_OK);
+}
+
+void ShowDialogWarning(HWND dialog, const char* text) {
+    gWarningOwner = dialog;
+    gShowWarning(text);
+    gWarningOwner = nullptr;
 }

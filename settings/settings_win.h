@@ -6,7 +6,9 @@
 // Finds both images among the module's resources; false if either is missing.
 bool LocateTemplates(HMODULE module);
 
-// A warning box with the caption "Error!", the warning icon and one OK button. It has no owner, but
-// for the warnings about the dialog's own input, which it shows while gWarningOwner names it.
+// A warning box with the caption "Error!", the warning icon and one OK button, with no owner.
 void ShowWarningBox(const char* text);
-extern HWND gWarningOwner;
+// A warning about something the dialog asked for (a path it cannot store, a keyboard it cannot
+// open), shown through gShowWarning as the dialog's own box: Windows disables the dialog while the
+// box is up, and hands the activation back to it after.
+void ShowDialogWarning(HWND dialog, const char* text);

@@ -40,11 +40,14 @@ TEST(KeyNames, NameBufferIsAlwaysTerminated) {
 
 // The keyboard wakes its window: a key that goes down posts the signal message, no polling needed.
 // A key that goes down and up before the reading shows only in DirectInput's buffered events: that
-// reading has the key up, and gone down.
+// reading has the key up, and gone down. The window has the focus, as the dialog does: Wine 10, like
+// Windows, hands DirectInput no key while no window of the program has it.
 TEST(DirectInputKeyboard, ATapSignalsTheWindowAndIsAKeyThatWentDown) {
     constexpr UINT Signalled = WM_APP + 7;
-    HWND window =
-        CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    HWND window = CreateWindowExW(0, L"Static", L"", WS_POPUP | WS_VISIBLE, 0, 0, 1, 1, nullptr, nullptr,
+                                  nullptr, nullptr);
+    SetForegroundWindow(window);
+    SetFocus(window);
     ASSERT_TRUE(OpenKeyboard(window, Signalled));
     KeySample sample = {};
     ASSERT_TRUE(gKeyboardDevice.read(sample));
