@@ -2,6 +2,10 @@
 add_test(NAME xp_imports
     COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-xp-imports.sh $<TARGET_FILE:orvane_config> ${CMAKE_OBJDUMP} ${CMAKE_C_COMPILER})
 
+# Its manifest is one that XP's loader accepts, and declares the DPI awareness Vista to 11 read.
+add_test(NAME manifest_xp
+    COMMAND python3 ${CMAKE_SOURCE_DIR}/scripts/check-manifest.py ${ORVANE_GENERATED_DIR}/orvane_config.manifest)
+
 # Windows test programs, each one CTest test run under Wine in a session of the build's own.
 set(WINE_SESSION ${CMAKE_SOURCE_DIR}/scripts/wine-session.sh)
 add_test(NAME wine_session_start COMMAND ${WINE_SESSION} start ${CMAKE_BINARY_DIR})
@@ -47,16 +51,22 @@ add_wine_test(dialog_tests dialog_tests --gtest_filter=-ScaledDialog.*)
 add_big5_wine_test(dialog_tests_big5 dialog_tests --gtest_filter=*InTheSystemsCodePage*)
 set_tests_properties(dialog_tests_big5 PROPERTIES PASS_REGULAR_EXPRESSION "${ONE_TEST_PASSED}")
 
-# Windows scales a dialog by its font where the program declares no DPI awareness (XP at 120 DPI,
-# Vista and 7 at 125 %). Wine reads the DPI when a process starts: a session whose desktop is at 120.
-set(DPI_SESSION ${CMAKE_BINARY_DIR}/dpi-120)
-add_test(NAME dpi_120_start COMMAND ${WINE_SESSION} start ${DPI_SESSION} 1280x1024 "" 120)
-add_test(NAME dpi_120_stop COMMAND ${WINE_SESSION} stop ${DPI_SESSION})
-set_tests_properties(dpi_120_start PROPERTIES FIXTURES_SETUP dpi_120 FIXTURES_REQUIRED wine)
-set_tests_properties(dpi_120_stop PROPERTIES FIXTURES_CLEANUP dpi_120)
-add_test(NAME dialog_tests_120_dpi COMMAND dialog_tests --gtest_filter=ScaledDialog.*)
-set_tests_properties(dialog_tests_120_dpi PROPERTIES FIXTURES_REQUIRED dpi_120 ENVIRONMENT "ORVANE_BUILD_DIR=${DPI_SESSION}"
-    PASS_REGULAR_EXPRESSION "${ONE_TEST_PASSED}" TIMEOUT 600)
+# The program is DPI aware: at the screen's DPI the dialog grows with its font. Wine reads the DPI when
+# a process starts: a session whose desktop is at each DPI, on a screen the dialog fits at 200 %.
+function(add_dpi_test dpi screen)
+    set(dir ${CMAKE_BINARY_DIR}/dpi-${dpi})
+    add_test(NAME dpi_${dpi}_start COMMAND ${WINE_SESSION} start ${dir} ${screen} "" ${dpi})
+    add_test(NAME dpi_${dpi}_stop COMMAND ${WINE_SESSION} stop ${dir})
+    set_tests_properties(dpi_${dpi}_start PROPERTIES FIXTURES_SETUP dpi_${dpi} FIXTURES_REQUIRED wine)
+    set_tests_properties(dpi_${dpi}_stop PROPERTIES FIXTURES_CLEANUP dpi_${dpi})
+    add_test(NAME dialog_tests_${dpi}_dpi COMMAND dialog_tests --gtest_filter=ScaledDialog.*)
+    set_tests_properties(dialog_tests_${dpi}_dpi PROPERTIES FIXTURES_REQUIRED dpi_${dpi}
+        ENVIRONMENT "ORVANE_BUILD_DIR=${dir};ORVANE_DPI=${dpi}"
+        PASS_REGULAR_EXPRESSION "${ONE_TEST_PASSED}" TIMEOUT 600)
+endfunction()
+add_dpi_test(120 1280x1024)
+add_dpi_test(144 1920x1440)
+add_dpi_test(192 2560x2048)
 
 # Starts the real program; slow, so labelled to be run alone or left out.
 add_executable(e2e_tests test_support.cpp e2e_support.cpp e2e_test.cpp e2e_faults_test.cpp e2e_cabinet_test.cpp)

@@ -2,9 +2,11 @@
 // and the icon sizes.
 #include "dialog/dialog_template_win.h"
 #include "resources/resource.h"
+#include "tests/test_support.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -129,11 +131,15 @@ bool IsBannerBlue(COLORREF colour) {
     return GetBValue(colour) > GetRValue(colour) + 60;
 }
 
-// Run in a session at 120 DPI, where Windows scales the dialog by its font: the banner fills its
-// box, edge to edge, with no grey strip.
-TEST(ScaledDialog, TheBannerFillsItsBox) {
+// Run in sessions at 120, 144 and 192 DPI (ORVANE_DPI), where the program, DPI aware, is given the
+// screen's DPI and the dialog grows with its font: the banner fills its box, edge to edge, with no
+// grey strip; every control lies inside the window; and every caption fits its control.
+TEST(ScaledDialog, TheBannerFillsItsBoxAndEveryControlAndCaptionFits) {
+    const char* dpi = std::getenv("ORVANE_DPI");
+    ASSERT_NE(dpi, nullptr) << "ORVANE_DPI is not set";
     HDC screen = GetDC(nullptr);
-    ASSERT_EQ(GetDeviceCaps(screen, LOGPIXELSY), 120);
+    ASSERT_EQ(GetDeviceCaps(screen, LOGPIXELSX), std::atoi(dpi));
+    ASSERT_EQ(GetDeviceCaps(screen, LOGPIXELSY), std::atoi(dpi));
     ReleaseDC(nullptr, screen);
     HWND dialog = CreateTemplateDialog();
     ASSERT_NE(dialog, nullptr);
@@ -141,13 +147,23 @@ TEST(ScaledDialog, TheBannerFillsItsBox) {
     UpdateWindow(dialog);
     HWND banner = Banner(dialog);
     ASSERT_NE(banner, nullptr);
-    RECT want = ToPixels(dialog, 0, 0, 363, 49), got = InDialogUnits(dialog, banner);
+    RECT want = ToPixels(dialog, 0, 0, 362, 49), got = InDialogUnits(dialog, banner);
     ASSERT_TRUE(want.right > 544 && want.bottom > 79) << "the box is no larger than the picture";
     EXPECT_TRUE(EqualRect(&want, &got)) << got.right << "x" << got.bottom;
     HDC dc = GetDC(banner);
     EXPECT_TRUE(IsBannerBlue(GetPixel(dc, got.right - 2, got.bottom / 2))) << "grey strip at the right";
     EXPECT_TRUE(IsBannerBlue(GetPixel(dc, got.right / 2, got.bottom - 2))) << "grey strip at the bottom";
     ReleaseDC(banner, dc);
+    RECT client;
+    GetClientRect(dialog, &client);
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT place = InDialogUnits(dialog, child), inside;
+        IntersectRect(&inside, &place, &client);
+        EXPECT_TRUE(EqualRect(&inside, &place)) << "control " << GetDlgCtrlID(child) << " reaches outside";
+        if (child != banner && ClassOf(child) != L"Edit") {
+            EXPECT_LE(CaptionOverflow(child), 0) << "control " << GetDlgCtrlID(child) << ": clipped caption";
+        }
+    }
     DestroyWindow(dialog);
 }
 
