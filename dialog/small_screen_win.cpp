@@ -124,10 +124,25 @@ RECT WorkAreaOf(HWND window) {
     return monitor.rcWork;
 }
 
+// How far the lowest control would reach below the work area, with the window's top at the work
+// area's and the controls moved by the cuts: the frame counted is the one the system draws.
+LONG Overflow(HWND dialog, const std::vector<Placed>& placed, const std::vector<Cut> (&cuts)[3],
+              const RECT& work) {
+    POINT client = {0, 0};
+    RECT window;
+    ClientToScreen(dialog, &client);
+    GetWindowRect(dialog, &window);
+    LONG lowest = 0;
+    for (const Placed& control : placed)
+        lowest = std::max(lowest, control.place.bottom - MoveAt(control.place.bottom, cuts[control.group]));
+    return work.top + (client.y - window.top) + lowest - work.bottom;
+}
+
 // Leaves out the banner and closes the gaps that every control of both layouts leaves (above the
 // path, between the path and the players), and those between the groups of rows of each layout's
-// set, down to the space between two rows of key fields. Returns how much shorter the client is.
-LONG CloseGaps(HWND dialog) {
+// set, down to the space between two rows of key fields; the first ones closer still where a tall
+// frame would leave the lowest controls below the work area. Returns how much shorter the client is.
+LONG CloseGaps(HWND dialog, const RECT& work) {
     Gathering gathering = {dialog, {}};
     EnumChildWindows(dialog, GatherControl, reinterpret_cast<LPARAM>(&gathering));
     const std::vector<Placed>& placed = gathering.placed;
@@ -142,14 +157,21 @@ LONG CloseGaps(HWND dialog) {
     std::vector<RECT> spans;
     for (const Placed& control : placed)
         spans.push_back(control.place);
-    std::vector<Cut> common = CutsOf(GapsBetween(spans, 0), rowSpace), cuts[3];
-    for (int group = BothLayouts; group <= MahjongSet; ++group) {
-        cuts[group] = CutsOf(rowGaps[group], rowSpace);
-        cuts[group].insert(cuts[group].end(), common.begin(), common.end());
-    }
+    std::vector<Cut> commonGaps = GapsBetween(spans, 0), cuts[3];
+    auto cutAll = [&](LONG keep) {
+        for (int group = BothLayouts; group <= MahjongSet; ++group) {
+            cuts[group] = CutsOf(rowGaps[group], rowSpace);
+            std::vector<Cut> common = CutsOf(commonGaps, keep);
+            cuts[group].insert(cuts[group].end(), common.begin(), common.end());
+        }
+    };
+    cutAll(rowSpace);
+    LONG overflow = Overflow(dialog, placed, cuts, work), gaps = static_cast<LONG>(commonGaps.size());
+    if (overflow > 0 && gaps > 0)
+        cutAll(std::max(0L, rowSpace - (overflow + gaps - 1) / gaps));
     for (const Placed& control : placed)
         MoveUp(control, cuts[control.group]);
-    return Total(common);
+    return Total(cuts[BothLayouts]);
 }
 
 } // namespace
@@ -160,7 +182,7 @@ void FitToWorkArea(HWND dialog) {
     int workHeight = work.bottom - work.top, height = window.bottom - window.top;
     if (height <= workHeight)
         return;
-    height -= CloseGaps(dialog);
+    height -= CloseGaps(dialog, work);
     int top = height > workHeight ? work.top : std::max(work.top, std::min(window.top, work.bottom - height));
     SetWindowPos(dialog, nullptr, window.left, top, window.right - window.left, height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
