@@ -47,18 +47,10 @@ update_lists() {
     echo "apt-get update failed twice; installing from the lists it has" >&2
 }
 
-# The mirror the machine's own sources already name; no host is written into the repository.
-debian_mirror() {
-    local uri
-    uri=$(grep -hs '^URIs:' /etc/apt/sources.list.d/*.sources | awk '{print $2}' | grep -v security | head -1)
-    [ -n "$uri" ] || uri=$(grep -hs '^deb ' /etc/apt/sources.list | awk '{print $2}' | grep -v security | head -1)
-    echo "$uri"
-}
-
 add_backports() {
     local list=/etc/apt/sources.list.d/$codename-backports.sources mirror
     grep -qsr "$codename-backports" /etc/apt/sources.list /etc/apt/sources.list.d && return 0
-    mirror=$(debian_mirror)
+    mirror=$("$(dirname "$0")/debian-mirror.sh")
     [ -n "$mirror" ] || { echo "no Debian mirror named in the apt sources" >&2; return 1; }
     printf 'Types: deb\nURIs: %s\nSuites: %s-backports\nComponents: main\nSigned-By: %s\n' \
         "$mirror" "$codename" /usr/share/keyrings/debian-archive-keyring.gpg | $sudo tee "$list" >/dev/null
