@@ -315,18 +315,31 @@ void SendKey(WORD virtualKey, WORD scan, DWORD flags) {
     SendInput(1, &input, sizeof input);
 }
 
+void HoldKey(WORD virtualKey, WORD scan) {
+    SendKey(virtualKey, scan, 0);
+    Sleep(150);
+    SendKey(virtualKey, scan, KEYEVENTF_KEYUP);
+}
+
+// On a helper thread: whether `done` came true within 10 s.
+template <typename Done> bool WaitFor(Done done) {
+    for (DWORD start = GetTickCount(); !done() && GetTickCount() - start < 10000;)
+        Sleep(20);
+    return done();
+}
+
+bool Shows(HWND field, const std::wstring& name) {
+    wchar_t text[64] = {};
+    GetWindowTextW(field, text, 64);
+    return name == text;
+}
+
 DWORD WINAPI PressQThenCloseTheBox(void* parameter) {
     KeyBehindABox& key = *static_cast<KeyBehindABox*>(parameter);
     HWND box = nullptr;
-    for (DWORD start = GetTickCount(); box == nullptr && GetTickCount() - start < 10000; Sleep(20))
-        box = FindWindowW(L"#32770", BoxCaption);
-    SendKey('Q', 0x10, 0);
-    Sleep(150);
-    SendKey('Q', 0x10, KEYEVENTF_KEYUP);
-    wchar_t text[64] = {};
-    for (DWORD start = GetTickCount(); key.name != text && GetTickCount() - start < 10000; Sleep(20))
-        GetWindowTextW(key.field, text, 64);
-    key.shownBehindTheBox = box != nullptr && IsWindow(box) && key.name == text;
+    WaitFor([&] { return (box = FindWindowW(L"#32770", BoxCaption)) != nullptr; });
+    HoldKey('Q', 0x10);
+    key.shownBehindTheBox = WaitFor([&] { return Shows(key.field, key.name); }) && IsWindow(box);
     PostMessageW(box, WM_COMMAND, IDOK, 0);
     return 0;
 }
@@ -367,23 +380,13 @@ HWND FocusOf(DWORD thread) {
     return info.hwndFocus;
 }
 
-void HoldKey(WORD virtualKey, WORD scan) {
-    SendKey(virtualKey, scan, 0);
-    Sleep(150);
-    SendKey(virtualKey, scan, KEYEVENTF_KEYUP);
-}
-
 DWORD WINAPI CaptureQThenTabAndEnter(void* parameter) {
     KeysAfterACapture& keys = *static_cast<KeysAfterACapture*>(parameter);
-    HWND field = GetDlgItem(keys.dialog, 2000), ok = GetDlgItem(keys.dialog, IDOK);
+    HWND ok = GetDlgItem(keys.dialog, IDOK);
     HoldKey('Q', 0x10);
-    wchar_t text[64] = {};
-    for (DWORD start = GetTickCount(); keys.name != text && GetTickCount() - start < 10000; Sleep(20))
-        GetWindowTextW(field, text, 64);
+    WaitFor([&] { return Shows(GetDlgItem(keys.dialog, 2000), keys.name); });
     HoldKey(VK_TAB, 0x0F);
-    for (DWORD start = GetTickCount(); FocusOf(keys.dialogThread) != ok && GetTickCount() - start < 10000;)
-        Sleep(20);
-    keys.okFocused = FocusOf(keys.dialogThread) == ok;
+    keys.okFocused = WaitFor([&] { return FocusOf(keys.dialogThread) == ok; });
     HoldKey(VK_RETURN, 0x1C);
     return 0;
 }
