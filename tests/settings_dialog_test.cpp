@@ -302,6 +302,7 @@ TEST_F(SettingsDialog, AccessibilityShortcutsAreOffOnlyWhileTheDialogIsActive) {
 // sees a key sent by SendInput reliably from a 100 ms hold), then, once the key field shows Q's name
 // or after a limit, the box closed.
 struct KeyBehindABox {
+    DWORD dialogThread;
     HWND field;
     std::wstring name;
     bool shownBehindTheBox;
@@ -328,6 +329,22 @@ template <typename Done> bool WaitFor(Done done) {
     return done();
 }
 
+HWND FocusOf(DWORD thread) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(thread, &info);
+    return info.hwndFocus;
+}
+
+// Keys reach DirectInput only while a window of the program has the focus (Wine 10, as Windows): a
+// key is pressed once `window` is in front with the focus in it.
+bool WaitForTheFocusIn(HWND window, DWORD thread) {
+    return WaitFor([&] {
+        HWND focus = FocusOf(thread);
+        return GetForegroundWindow() == window && (focus == window || IsChild(window, focus));
+    });
+}
+
 bool Shows(HWND field, const std::wstring& name) {
     wchar_t text[64] = {};
     GetWindowTextW(field, text, 64);
@@ -338,6 +355,7 @@ DWORD WINAPI PressQThenCloseTheBox(void* parameter) {
     KeyBehindABox& key = *static_cast<KeyBehindABox*>(parameter);
     HWND box = nullptr;
     WaitFor([&] { return (box = FindWindowW(L"#32770", BoxCaption)) != nullptr; });
+    WaitForTheFocusIn(box, key.dialogThread);
     HoldKey('Q', 0x10);
     key.shownBehindTheBox = WaitFor([&] { return Shows(key.field, key.name); }) && IsWindow(box);
     PostMessageW(box, WM_COMMAND, IDOK, 0);
@@ -348,11 +366,12 @@ DWORD WINAPI PressQThenCloseTheBox(void* parameter) {
 // message box of the dialog is open: the box's own message loop hands the dialog the signal.
 TEST_F(SettingsDialog, AKeyEndsACaptureWithoutItsTimerWhileAMessageBoxIsOpen) {
     Open(Standard());
+    SetForegroundWindow(dialog);
     WaitForTheKeyboard();
     Command(3000);
     ASSERT_EQ(Text(2000), L"100");
     KillTimer(dialog, CaptureTimer);
-    KeyBehindABox key = {GetDlgItem(dialog, 2000), PlatformKeyName(0x00100000), false};
+    KeyBehindABox key = {GetCurrentThreadId(), GetDlgItem(dialog, 2000), PlatformKeyName(0x00100000), false};
     HANDLE presser = CreateThread(nullptr, 0, PressQThenCloseTheBox, &key, 0, nullptr);
     ASSERT_NE(presser, nullptr);
     MessageBoxW(dialog, L"A capture runs behind this box.", BoxCaption, MB_OK);
@@ -373,16 +392,10 @@ struct KeysAfterACapture {
     bool okFocused;
 };
 
-HWND FocusOf(DWORD thread) {
-    GUITHREADINFO info = {};
-    info.cbSize = sizeof info;
-    GetGUIThreadInfo(thread, &info);
-    return info.hwndFocus;
-}
-
 DWORD WINAPI CaptureQThenTabAndEnter(void* parameter) {
     KeysAfterACapture& keys = *static_cast<KeysAfterACapture*>(parameter);
     HWND ok = GetDlgItem(keys.dialog, IDOK);
+    WaitForTheFocusIn(keys.dialog, keys.dialogThread);
     HoldKey('Q', 0x10);
     WaitFor([&] { return Shows(GetDlgItem(keys.dialog, 2000), keys.name); });
     HoldKey(VK_TAB, 0x0F);
