@@ -27,4 +27,4 @@ mkdir -p "$session"
 trap '"$root/scripts/wine-session.sh" stop "$session"' EXIT
 . "$session/wine-session.env"
 "$WINE" "$build/bench/tool_bench.exe" "$build/orvane_config.exe" "$build/bench/minimal_dialog.exe" \
-    "$build/bench/orvane_config_single_sample.exe" "$build/bench/template_dialog.exe" "$@"
+    "$build/bench/template_dialog.exe" "$@"

@@ -1,10 +1,8 @@
 // Benchmarks of the real program under Wine: start-up time beside a program that shows only the
 // tool's own dialog template and beside a minimal dialog program, the CPU
 // that one capture uses, the idle dialog's CPU with the live key test and without, the pace of a
-// sequence over every input, 200 start/OK runs, and how many
-// short key taps a capture sees, with the tool's sampling and with the first design's (one sample
-// per 100 ms step).
-// Usage: tool_bench TOOL.exe MINIMAL.exe SINGLE_SAMPLE_TOOL.exe TEMPLATE.exe [--starts]
+// sequence over every input, 200 start/OK runs, and how many short key taps a capture sees.
+// Usage: tool_bench TOOL.exe MINIMAL.exe TEMPLATE.exe [--starts]
 // With --starts, only the start-up times.
 #include "tests/e2e_support.h"
 
@@ -235,12 +233,12 @@ void MeasureOkCycles(const std::wstring& exe) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 5) {
-        fprintf(stderr, "usage: tool_bench TOOL.exe MINIMAL.exe SINGLE_SAMPLE_TOOL.exe TEMPLATE.exe\n");
+    if (argc < 4) {
+        fprintf(stderr, "usage: tool_bench TOOL.exe MINIMAL.exe TEMPLATE.exe\n");
         return 2;
     }
     std::wstring tool = ToWindowsPath(argv[1]), minimal = ToWindowsPath(argv[2]),
-                 single = ToWindowsPath(argv[3]), toolTemplate = ToWindowsPath(argv[4]);
+                 toolTemplate = ToWindowsPath(argv[3]);
     ScratchFolder folder;
     WriteBytes(BindingsFileName, BuildImageFromRules(StandardLayout));
 
@@ -252,7 +250,7 @@ int main(int argc, char** argv) {
            StartRuns, toolStart * 1000, templateStart * 1000, toolStart / templateStart, minimalStart * 1000,
            toolStart / minimalStart);
     fflush(stdout);
-    if (argc > 5 && strcmp(argv[5], "--starts") == 0)
+    if (argc > 4 && strcmp(argv[4], "--starts") == 0)
         return 0;
 
     MeasureCaptureCpu(tool);
@@ -268,15 +266,12 @@ int main(int argc, char** argv) {
     fflush(stdout);
     WriteBytes(BindingsFileName, BuildImageFromRules(StandardLayout));
 
-    std::vector<int> sampled = TapCounts(tool), single100 = TapCounts(single);
+    std::vector<int> sampled = TapCounts(tool);
     printf("Key taps captured, of %d tries:\n  hold (ms)             ", TapTries);
     for (int hold : TapHoldsMs)
         printf("%5d", hold);
-    printf("\n  every 10 ms + taps    ");
+    printf("\n  seen                  ");
     for (int count : sampled)
-        printf("%5d", count);
-    printf("\n  every 100 ms (first)  ");
-    for (int count : single100)
         printf("%5d", count);
     printf("\n");
     return 0;

@@ -15,6 +15,15 @@
 
 namespace {
 
+// Posted by the keyboard whenever a key goes down or up, or the device is lost.
+constexpr UINT WM_KEYBOARD_SIGNALLED = WM_APP + 1;
+constexpr UINT_PTR CaptureTimer = 1;
+// Set as the dialog opens: it fires once the dialog's first picture is up, which Windows draws
+// before any timer message. The keyboard opens then, for the key test; should it fail, the first
+// capture tries again and warns.
+constexpr UINT_PTR OpenKeyboardTimer = 2;
+constexpr char CouldNotOpenKeyboardWarning[] = "Could not open the keyboard.";
+
 bool gCaptureTimerRuns = false;
 
 void FocusControl(HWND dialog, int id) {
@@ -101,42 +110,91 @@ void Show(HWND dialog, const CaptureEvents& events) {
     }
 }
 
-bool KeyboardOpen(HWND dialog) {
-    return KeyboardIsOpen() || OpenKeyboard(dialog, WM_KEYBOARD_SIGNALLED);
+bool EnsureKeyboardOpen(HWND dialog) {
+    return IsKeyboardOpen() || OpenKeyboard(dialog, WM_KEYBOARD_SIGNALLED);
 }
 
-bool KeyboardReady(HWND dialog) {
-    if (KeyboardOpen(dialog))
+bool EnsureKeyboardOpenOrWarn(HWND dialog) {
+    if (EnsureKeyboardOpen(dialog))
         return true;
     ShowDialogWarning(dialog, CouldNotOpenKeyboardWarning);
     return false;
 }
 
 // A started capture's snapshot: the keys down as it starts.
-void Started(HWND dialog, const CaptureEvents& events) {
+void ShowStartAndTakeSnapshot(HWND dialog, const CaptureEvents& events) {
     Show(dialog, events);
     ReadKeyboardNow(dialog);
 }
 
-} // namespace
+void EndSingleCaptures(HWND dialog) {
+    CaptureEvents events;
+    StopSingleCaptures(events);
+    Show(dialog, events);
+}
 
-// A key already held lights its fields at once.
+// The key fields can light once the keyboard is open, and a key already held lights its fields at
+// once.
 void OnOpenKeyboardTimer(HWND dialog) {
     KillTimer(dialog, OpenKeyboardTimer);
-    if (KeyboardOpen(dialog))
+    LetKeyFieldsLight(dialog);
+    if (EnsureKeyboardOpen(dialog))
         ReadKeyboardNow(dialog);
+}
+
+void OnCaptureTimer(HWND dialog) {
+    CaptureEvents events;
+    TickCaptures(Now(), events);
+    Show(dialog, events);
+}
+
+// A button going down, or a double click: left, right, middle or X, on the client area or the frame.
+bool IsMousePress(UINT message) {
+    for (UINT firstMouseMessage : {WM_MOUSEMOVE, WM_NCMOUSEMOVE})
+        for (UINT offset : {1, 3, 4, 6, 7, 9, 11, 13})
+            if (message == firstMouseMessage + offset)
+                return true;
+    return false;
+}
+
+} // namespace
+
+void OpenKeyboardAfterTheFirstPicture(HWND dialog) {
+    SetTimer(dialog, OpenKeyboardTimer, 0, nullptr);
+}
+
+// WM_SETCURSOR comes before every mouse message, over any control, enabled or not, and over the
+// frame, and reaches the dialog before the control under the mouse acts on the press.
+bool OnCaptureMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_KEYBOARD_SIGNALLED:
+        ReadKeyboardNow(dialog);
+        return true;
+    case WM_TIMER:
+        if (wParam == CaptureTimer)
+            OnCaptureTimer(dialog);
+        else if (wParam == OpenKeyboardTimer)
+            OnOpenKeyboardTimer(dialog);
+        return wParam == CaptureTimer || wParam == OpenKeyboardTimer;
+    case WM_SETCURSOR:
+        if (IsMousePress(HIWORD(lParam)))
+            EndSingleCaptures(dialog);
+        return false; // the cursor is set as ever
+    default:
+        return false;
+    }
 }
 
 // The button is disabled while its capture runs, so a second click cannot start a second one. The
 // focus that the click gave it goes to the dialog first: no control keeps it while a capture runs.
 void StartSingleCaptureOn(HWND dialog, int captureButton) {
-    if (!KeyboardReady(dialog))
+    if (!EnsureKeyboardOpenOrWarn(dialog))
         return;
     CaptureEvents events;
     StartSingleCapture(captureButton, Now(), events);
     KeepFocusOnDialog(dialog);
     EnableWindow(GetDlgItem(dialog, captureButton), FALSE);
-    Started(dialog, events);
+    ShowStartAndTakeSnapshot(dialog, events);
 }
 
 void StartOrStopSequence(HWND dialog) {
@@ -146,14 +204,14 @@ void StartOrStopSequence(HWND dialog) {
         Show(dialog, events);
         return;
     }
-    if (!KeyboardReady(dialog))
+    if (!EnsureKeyboardOpenOrWarn(dialog))
         return;
     std::vector<CaptureInput> order;
     for (const LayoutInput& input : CurrentInputs())
         order.push_back(input.captureButton);
     StartSequence(order, Now(), events);
     ShowSequenceRunning(dialog, true);
-    Started(dialog, events);
+    ShowStartAndTakeSnapshot(dialog, events);
 }
 
 // A click on 跳過 gave it the focus, where Space would click it.
@@ -161,7 +219,7 @@ void SkipSequenceStepOn(HWND dialog) {
     KeepFocusOnDialog(dialog);
     CaptureEvents events;
     SkipSequenceStep(Now(), events);
-    Started(dialog, events);
+    ShowStartAndTakeSnapshot(dialog, events);
 }
 
 void EndAllCaptures(HWND dialog) {
@@ -186,11 +244,4 @@ void ReadKeyboardNow(HWND dialog) {
     bool read = ReadKeyboardIntoCaptures(Now(), reading, events);
     Show(dialog, events);
     ShowHeldKeys(dialog, read ? &reading : nullptr);
-}
-
-void OnCaptureTimer(HWND dialog) {
-    ReadKeyboardNow(dialog);
-    CaptureEvents events;
-    TickCaptures(Now(), events);
-    Show(dialog, events);
 }

@@ -6,14 +6,15 @@ namespace {
 
 constexpr int KeyNameCapacity = 255;
 
-} // namespace
-
+// Nothing for NoKey.
 void ShowKeyName(HWND dialog, int field, KeyCode code) {
     wchar_t name[KeyNameCapacity] = {};
     if (code != NoKey)
         KeyNameFromCode(code, name, KeyNameCapacity);
     SetDlgItemTextW(dialog, field, name);
 }
+
+} // namespace
 
 void ShowInputKey(HWND dialog, const LayoutInput& input) {
     ShowKeyName(dialog, input.keyField, KeyOf(gSettings, input));

@@ -5,8 +5,6 @@
 
 #include <windows.h>
 
-// Shows the name of a key code in a key field; nothing for NoKey.
-void ShowKeyName(HWND dialog, int field, KeyCode code);
 // Shows the key that the input holds now.
 void ShowInputKey(HWND dialog, const LayoutInput& input);
 

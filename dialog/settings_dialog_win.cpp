@@ -200,7 +200,7 @@ void OnInitDialog(HWND dialog) {
     ShowClashMarks(dialog);
     FitToWorkArea(dialog);
     ShowWindow(dialog, SW_SHOW);
-    SetTimer(dialog, OpenKeyboardTimer, 0, nullptr);
+    OpenKeyboardAfterTheFirstPicture(dialog);
 }
 
 // The panel's keys are tested only while the dialog is in front, from a reading at once, so that a
@@ -217,15 +217,6 @@ BOOL OnActivation(HWND dialog, bool active) {
     return TRUE;
 }
 
-void OnTimer(HWND dialog, WPARAM timer) {
-    if (timer == CaptureTimer)
-        OnCaptureTimer(dialog);
-    else if (timer == OpenKeyboardTimer) {
-        LetKeyFieldsLight(dialog); // for the key test, which can light nothing before the keyboard opens
-        OnOpenKeyboardTimer(dialog);
-    }
-}
-
 } // namespace
 
 void FillDialog(HWND dialog) {
@@ -237,6 +228,8 @@ void FillDialog(HWND dialog) {
 }
 
 INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (OnCaptureMessage(dialog, message, wParam, lParam))
+        return TRUE;
     switch (message) {
     case WM_INITDIALOG:
         OnInitDialog(dialog);
@@ -244,16 +237,10 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
     case WM_COMMAND:
         OnCommand(dialog, LOWORD(wParam));
         return TRUE;
-    case WM_KEYBOARD_SIGNALLED:
-        ReadKeyboardNow(dialog);
-        return TRUE;
     case WM_ACTIVATE:
         return OnActivation(dialog, LOWORD(wParam) != WA_INACTIVE);
     case WM_SETFOCUS:
         return AnyCaptureRuns(); // while a capture runs, the focus stays on the dialog itself
-    case WM_TIMER:
-        OnTimer(dialog, wParam);
-        return TRUE;
     case WM_CONTEXTMENU:
         return OnInputContextMenu(dialog, reinterpret_cast<HWND>(wParam), lParam);
     case WM_SYSCOMMAND:

@@ -2,6 +2,13 @@
 
 namespace {
 
+constexpr KeyCode LeftControlCode = 0x1D;
+constexpr KeyCode RightAltCode = 0xB8;
+
+bool IsFakeShift(int code) {
+    return code == 0xAA || code == 0xB6;
+}
+
 bool HasChanged(uint8_t atSnapshot, uint8_t now, ChangeRules rules) {
     if (!IsKeyDown(now) && !IsKeyDown(atSnapshot))
         return rules.countTaps && (now & KeyWentDown) != 0;
@@ -11,8 +18,7 @@ bool HasChanged(uint8_t atSnapshot, uint8_t now, ChangeRules rules) {
 }
 
 bool Counts(const KeySample& snapshot, const KeySample& now, int code, ChangeRules rules) {
-    return HasChanged(snapshot.state[code], now.state[code], rules) &&
-           !(rules.skipMouseButtons && code == NoKey) && !IsFakeShift(code);
+    return HasChanged(snapshot.state[code], now.state[code], rules) && code != NoKey && !IsFakeShift(code);
 }
 
 void MarkDown(StepCarry& carry, int code) {

@@ -10,13 +10,9 @@
 
 #include <cstdint>
 
-inline constexpr KeyCode LeftControlCode = 0x1D;
-inline constexpr KeyCode RightAltCode = 0xB8;
-
 // The state of every key at one moment, one byte per key code: KeyIsDown while it is down (the bit
 // DirectInput itself reports), KeyWentDown when it went down since the previous sample, however
-// short the press. The mouse buttons count as one key of their own, at NoKey. The keys that went
-// down are also listed, each once, in the order they went down.
+// short the press. The keys that went down are also listed, each once, in the order they went down.
 inline constexpr uint8_t KeyIsDown = 0x80;
 inline constexpr uint8_t KeyWentDown = 0x01;
 struct KeySample {
@@ -37,19 +33,10 @@ struct ChangeRules {
     // A key that was down and is up counts. Without it, a key seen up is marked up in the snapshot,
     // so that its next press counts.
     bool countReleases;
-    // The mouse buttons are no key: a click is no change.
-    bool skipMouseButtons;
 };
 
-inline constexpr ChangeRules SingleCaptureRules = {true, true, false};
-inline constexpr ChangeRules SequenceStepRules = {true, false, true};
-
-// Keyboards send the Shift keys' scan codes with the E0 prefix around a gray navigation key, for the
-// shift state they fake for it (Num Lock on, or Shift held): no key has those codes, and a capture
-// takes no change of them.
-inline bool IsFakeShift(int code) {
-    return code == 0xAA || code == 0xB6;
-}
+inline constexpr ChangeRules SingleCaptureRules = {true, true};
+inline constexpr ChangeRules SequenceStepRules = {true, false};
 
 // On layouts with AltGr, the system adds a left Ctrl to every press of the right Alt key: whether
 // `code` is the left Ctrl of such a pair in the sample.
@@ -57,7 +44,9 @@ bool IsAltGrControl(const KeySample& now, int code);
 
 // The key that changed against the snapshot (the first sample of the capture, of which only the keys
 // down count), or -1: of the keys that went down, the first to go down; of any other change, the
-// lowest code. AltGr's Ctrl is taken as the right Alt key.
+// lowest code. AltGr's Ctrl is taken as the right Alt key. Keyboards send the Shift keys' scan codes
+// with the E0 prefix around a gray navigation key, for the shift state they fake for it (Num Lock
+// on, or Shift held): no key has those codes, and a capture takes no change of them.
 int ChangedKey(KeySample& snapshot, const KeySample& now, ChangeRules rules);
 
 // What a step of a sequence hands the next one: its snapshot and the sample in which it found its

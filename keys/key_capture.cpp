@@ -28,7 +28,7 @@ struct Sequence {
 };
 std::optional<Sequence> gSequence;
 
-Capture Started(CaptureInput input, uint32_t now, bool inSequence, CaptureEvents& events) {
+Capture NewCapture(CaptureInput input, uint32_t now, bool inSequence, CaptureEvents& events) {
     events.push_back({CaptureCountdown, input, CaptureSteps, inSequence});
     return {input, now, CaptureSteps, false, {}};
 }
@@ -58,7 +58,7 @@ bool StartNextStep(uint32_t now, CaptureEvents& events) {
         EndSequence(events);
         return false;
     }
-    gSequence->step = Started(gSequence->order[gSequence->next], now, true, events);
+    gSequence->step = NewCapture(gSequence->order[gSequence->next], now, true, events);
     return true;
 }
 
@@ -119,13 +119,13 @@ bool AnyCaptureRuns() {
 
 void StartSingleCapture(CaptureInput input, uint32_t now, CaptureEvents& events) {
     if (!SingleCaptureRuns(input))
-        gSingleCaptures.push_back(Started(input, now, false, events));
+        gSingleCaptures.push_back(NewCapture(input, now, false, events));
 }
 
 void StartSequence(std::span<const CaptureInput> order, uint32_t now, CaptureEvents& events) {
     if (order.empty() || SequenceRuns())
         return;
-    gSequence = Sequence{{order.begin(), order.end()}, 0, Started(order[0], now, true, events)};
+    gSequence = Sequence{{order.begin(), order.end()}, 0, NewCapture(order[0], now, true, events)};
 }
 
 // The next step takes a snapshot of its own: no key ended the skipped one.
@@ -143,11 +143,15 @@ void StopSequence(CaptureEvents& events) {
     EndSequence(events);
 }
 
-void StopAllCaptures(CaptureEvents& events) {
-    StopSequence(events);
+void StopSingleCaptures(CaptureEvents& events) {
     for (const Capture& capture : gSingleCaptures)
         events.push_back({CaptureStopped, capture.input, 0, false});
     gSingleCaptures.clear();
+}
+
+void StopAllCaptures(CaptureEvents& events) {
+    StopSequence(events);
+    StopSingleCaptures(events);
 }
 
 bool ReadKeyboardIntoCaptures(uint32_t now, KeySample& reading, CaptureEvents& events) {

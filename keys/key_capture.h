@@ -1,9 +1,9 @@
 // Key captures, all on the dialog's thread. A single capture waits for a key for one input; the
-// sequence captures a list of inputs one after the other. They run on what the dialog hands them: a
-// reading of the keyboard whenever it signals a key (and at a capture's start), and the ticks of a
-// clock while any capture runs. A capture's first reading is only its snapshot; the key it takes
-// follows keys/changed_key.h, its countdown and its end keys/capture_schedule.h. What they do comes
-// back as events, in the order it happened, for the dialog to store and show.
+// sequence captures a list of inputs one after the other. They run on what the dialog hands them:
+// readings of the keyboard (when, dialog/captures_win.h says), the ticks of a clock while any
+// capture runs, and the user's clicks. A capture's first reading is only its snapshot; the key it
+// takes follows keys/changed_key.h, its countdown and its end keys/capture_schedule.h. What they do
+// comes back as events, in the order it happened, for the dialog to store and show.
 #pragma once
 
 #include "keys/changed_key.h"
@@ -51,10 +51,13 @@ void StartSingleCapture(CaptureInput input, uint32_t now, CaptureEvents& events)
 void StartSequence(std::span<const CaptureInput> order, uint32_t now, CaptureEvents& events);
 void SkipSequenceStep(uint32_t now, CaptureEvents& events);
 void StopSequence(CaptureEvents& events);
+// A mouse press ends every single capture with nothing stored: a click meant for another control
+// (OK, another input's button) is no key. The sequence, whose 跳過 and 停止 are clicks, goes on.
+void StopSingleCaptures(CaptureEvents& events);
 void StopAllCaptures(CaptureEvents& events);
 
 // Reads the keyboard once and hands the reading to every capture that runs; false, with nothing
 // handed, when the keyboard cannot be read. The reading is the caller's too (the key test's).
 bool ReadKeyboardIntoCaptures(uint32_t now, KeySample& reading, CaptureEvents& events);
-// The countdown, and the end of captures whose time is up.
+// The countdown, and the end of captures whose time is up; the keyboard is not read.
 void TickCaptures(uint32_t now, CaptureEvents& events);

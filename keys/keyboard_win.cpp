@@ -6,19 +6,10 @@
 
 namespace {
 
-#ifdef ORVANE_BENCH_SINGLE_SAMPLE
-// Only for the benchmark that compares with the first design: no signal and no buffered events, so a
-// capture sees the state alone, at each 100 ms step of its countdown.
-constexpr bool SignalsKeys = false;
-#else
-constexpr bool SignalsKeys = true;
-#endif
-
 // Key events buffered between two readings; the state, read as well, is right even when the buffer
 // overflowed.
 constexpr DWORD EventBufferSize = 256;
 constexpr DWORD EventsPerCall = 64;
-const int MouseButtons[] = {VK_LBUTTON, VK_RBUTTON, VK_MBUTTON, VK_XBUTTON1, VK_XBUTTON2};
 
 // Touched by the dialog's thread alone, but for the dialog and the message, which the wait's thread
 // reads: they are set before the wait is registered and change only once it is unregistered.
@@ -78,9 +69,7 @@ void Close() {
 }
 
 // The device takes its event before it is acquired; the wait posts once for each signal.
-bool Signal(IDirectInputDevice8W* device) {
-    if (!SignalsKeys)
-        return true;
+bool WakeDialogOnKeys(IDirectInputDevice8W* device) {
     gKeyboard.signal = CreateEventW(nullptr, FALSE, FALSE, nullptr);
     return gKeyboard.signal != nullptr && SUCCEEDED(device->SetEventNotification(gKeyboard.signal)) &&
            RegisterWaitForSingleObject(&gKeyboard.wait, gKeyboard.signal, PostSignal, nullptr, INFINITE,
@@ -99,7 +88,7 @@ bool Open(HWND dialog) {
     gKeyboard.device = device;
     return SUCCEEDED(device->SetDataFormat(&c_dfDIKeyboard)) &&
            SUCCEEDED(device->SetCooperativeLevel(dialog, DISCL_NONEXCLUSIVE | DISCL_BACKGROUND)) &&
-           SUCCEEDED(device->SetProperty(DIPROP_BUFFERSIZE, &buffer.diph)) && Signal(device) &&
+           SUCCEEDED(device->SetProperty(DIPROP_BUFFERSIZE, &buffer.diph)) && WakeDialogOnKeys(device) &&
            SUCCEEDED(device->Acquire());
 }
 
@@ -120,30 +109,19 @@ bool ReadEvents(KeySample& sample) {
 
 bool ReadState(KeySample& sample) {
     uint8_t state[KeyCodeCount] = {};
-    if ((SignalsKeys && !ReadEvents(sample)) || FAILED(gKeyboard.device->GetDeviceState(sizeof state, state)))
+    if (!ReadEvents(sample) || FAILED(gKeyboard.device->GetDeviceState(sizeof state, state)))
         return false;
     for (int code = 0; code < KeyCodeCount; ++code)
         sample.state[code] |= state[code] & KeyIsDown;
     return true;
 }
 
-uint8_t MouseButtonsState() {
-    uint8_t state = 0;
-    for (int button : MouseButtons) {
-        SHORT asyncState = GetAsyncKeyState(button);
-        state |= ((asyncState & 0x8000) != 0 ? KeyIsDown : 0) | ((asyncState & 1) != 0 ? KeyWentDown : 0);
-    }
-    return state;
-}
-
-// A keyboard lost to another program's exclusive use, or not yet acquired, is acquired again.
+// A keyboard lost to another program's exclusive use, or not yet acquired, is acquired again: the
+// loss signals too.
 bool ReadOpenKeyboard(KeySample& sample) {
     sample = {};
-    if (gKeyboard.device == nullptr ||
-        (!ReadState(sample) && (FAILED(gKeyboard.device->Acquire()) || !ReadState(sample))))
-        return false;
-    sample.state[NoKey] = MouseButtonsState();
-    return true;
+    return gKeyboard.device != nullptr &&
+           (ReadState(sample) || (SUCCEEDED(gKeyboard.device->Acquire()) && ReadState(sample)));
 }
 
 } // namespace
@@ -163,6 +141,6 @@ void CloseKeyboard() {
     Close();
 }
 
-bool KeyboardIsOpen() {
+bool IsKeyboardOpen() {
     return gKeyboard.device != nullptr;
 }

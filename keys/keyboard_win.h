@@ -1,8 +1,8 @@
 // The keyboard's Windows half: one DirectInput keyboard for the process, opened non-exclusive and in
-// the background on the dialog's window, so it reads whichever window has the focus. It is read only
-// on the dialog's thread, through gKeyboardDevice (keys/key_capture.h). Rather than being polled, it
-// wakes the dialog: whenever a key goes down or up, the dialog is posted `signalMessage`, and reads
-// it then.
+// the background on the dialog's window, and read through gKeyboardDevice (keys/key_capture.h). It
+// is not polled: whenever a key goes down or up, or the device is lost to another program, a wait
+// on the device's event posts the dialog `signalMessage`. When the dialog reads it is said in
+// dialog/captures_win.h.
 #pragma once
 
 #include "keys/key_capture.h"
@@ -12,4 +12,4 @@
 // Opens the keyboard for the dialog, or opens it again; false when DirectInput cannot.
 bool OpenKeyboard(HWND dialog, UINT signalMessage);
 void CloseKeyboard();
-bool KeyboardIsOpen();
+bool IsKeyboardOpen();

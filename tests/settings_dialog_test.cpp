@@ -6,7 +6,9 @@
 #include "dialog/captures_win.h"
 #include "dialog/driver_path_win.h"
 #include "dialog/fallback_captions_win.h"
+#include "dialog/live_keys_win.h"
 #include "dialog/settings_dialog_win.h"
+#include "keys/key_capture.h"
 #include "keys/keyboard_win.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
@@ -117,11 +119,27 @@ class SettingsDialog : public ::testing::Test {
     }
 
     void WaitForTheKeyboard() {
-        for (DWORD start = GetTickCount(); !KeyboardIsOpen() && GetTickCount() - start < 10000;) {
+        for (DWORD start = GetTickCount(); !IsKeyboardOpen() && GetTickCount() - start < 10000;) {
             MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
             DrainMessages();
         }
-        ASSERT_TRUE(KeyboardIsOpen()) << "the keyboard did not open after the dialog's first picture";
+        ASSERT_TRUE(IsKeyboardOpen()) << "the keyboard did not open after the dialog's first picture";
+    }
+
+    // The program's loop for a while: messages through the dialog manager until `done` or the limit.
+    // Returns how many timer messages reached the dialog.
+    template <typename Done> int RunDialogUntil(Done done, DWORD limitMs) {
+        int timers = 0;
+        for (DWORD start = GetTickCount(); !done() && GetTickCount() - start < limitMs;) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+            MSG message;
+            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+                timers += message.message == WM_TIMER && message.hwnd == dialog;
+                if (!IsWindow(dialog) || !IsDialogMessageW(dialog, &message))
+                    DispatchMessageW(&message);
+            }
+        }
+        return timers;
     }
 
     ScratchFolder folder;
@@ -362,15 +380,14 @@ DWORD WINAPI PressQThenCloseTheBox(void* parameter) {
     return 0;
 }
 
-// The keyboard itself wakes a capture, which takes its key even with its timer gone and while a
+// The keyboard itself wakes a capture (its timer only counts down), which takes its key even while a
 // message box of the dialog is open: the box's own message loop hands the dialog the signal.
-TEST_F(SettingsDialog, AKeyEndsACaptureWithoutItsTimerWhileAMessageBoxIsOpen) {
+TEST_F(SettingsDialog, AKeyEndsACaptureWhileAMessageBoxIsOpen) {
     Open(Standard());
     SetForegroundWindow(dialog);
     WaitForTheKeyboard();
     Command(3000);
     ASSERT_EQ(Text(2000), L"100");
-    KillTimer(dialog, CaptureTimer);
     KeyBehindABox key = {GetCurrentThreadId(), GetDlgItem(dialog, 2000), PlatformKeyName(0x00100000), false};
     HANDLE presser = CreateThread(nullptr, 0, PressQThenCloseTheBox, &key, 0, nullptr);
     ASSERT_NE(presser, nullptr);
@@ -416,20 +433,75 @@ TEST_F(SettingsDialog, AfterACaptureOfARealKeyTabMovesTheFocusAndEnterPressesOk)
     KeysAfterACapture keys = {dialog, GetCurrentThreadId(), PlatformKeyName(0x00100000), false};
     HANDLE typist = CreateThread(nullptr, 0, CaptureQThenTabAndEnter, &keys, 0, nullptr);
     ASSERT_NE(typist, nullptr);
-    auto pump = [&] {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
-            if (!IsWindow(dialog) || !IsDialogMessageW(dialog, &message))
-                DispatchMessageW(&message);
-    };
-    while (MsgWaitForMultipleObjects(1, &typist, FALSE, 30000, QS_ALLINPUT) == WAIT_OBJECT_0 + 1)
-        pump();
+    RunDialogUntil([&] { return WaitForSingleObject(typist, 0) == WAIT_OBJECT_0; }, 30000);
     CloseHandle(typist);
     EXPECT_TRUE(keys.okFocused) << "Tab did not move the focus to OK";
-    for (DWORD start = GetTickCount(); IsWindow(dialog) && GetTickCount() - start < 10000; pump())
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+    RunDialogUntil([&] { return !IsWindow(dialog); }, 10000);
     EXPECT_FALSE(IsWindow(dialog)) << "Enter did not close the dialog";
     EXPECT_EQ(ReadBytes(BindingsFileName)[StandardSlotByte(0)], 0x10) << "OK saved Q for the input";
+}
+
+// From another thread, as a person clicks: the mouse moved onto OK, its button held 150 ms.
+DWORD WINAPI ClickOk(void* dialog) {
+    RECT ok;
+    GetWindowRect(GetDlgItem(static_cast<HWND>(dialog), IDOK), &ok);
+    INPUT mouse = {};
+    mouse.type = INPUT_MOUSE;
+    mouse.mi.dx = (ok.left + ok.right) / 2 * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+    mouse.mi.dy = (ok.top + ok.bottom) / 2 * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+    for (DWORD flags : {MOUSEEVENTF_MOVE, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
+        mouse.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
+        SendInput(1, &mouse, sizeof mouse);
+        Sleep(150);
+    }
+    return 0;
+}
+
+// A click on OK while a capture runs is no key: the press ends the capture with nothing stored, and
+// OK saves the input's key as it was.
+TEST_F(SettingsDialog, AClickOnOkDuringACaptureSavesTheInputsKeyAsItWas) {
+    Open(Standard());
+    SetForegroundWindow(dialog);
+    WaitForTheKeyboard();
+    Click(3000);
+    ASSERT_EQ(Text(2000), L"100");
+    HANDLE clicker = CreateThread(nullptr, 0, ClickOk, dialog, 0, nullptr);
+    ASSERT_NE(clicker, nullptr);
+    RunDialogUntil([&] { return !IsWindow(dialog); }, 10000);
+    WaitForSingleObject(clicker, INFINITE);
+    CloseHandle(clicker);
+    EXPECT_FALSE(IsWindow(dialog)) << "the click did not press OK";
+    EXPECT_EQ(ReadBytes(BindingsFileName)[StandardSlotByte(0)], 0x02) << "the input kept its key";
+}
+
+// The mahjong box ends a running capture: its input keeps its key, its button is enabled again, and
+// the capture's timer is gone with it, so the dialog at rest is not woken.
+TEST_F(SettingsDialog, TheLayoutSwitchEndsACaptureAndItsTimer) {
+    Open(Standard());
+    WaitForTheKeyboard();
+    Click(3000);
+    ASSERT_EQ(Text(2000), L"100");
+    Click(IDC_MAHJONG_GAME);
+    EXPECT_FALSE(AnyCaptureRuns());
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, 3000)));
+    EXPECT_EQ(Text(2000), PlatformKeyName(0x00020000));
+    EXPECT_EQ(RunDialogUntil([] { return false; }, 400), 0) << "timer messages at rest";
+}
+
+// A panel key already held as the dialog becomes active lights its fields at once, from a reading
+// made then, not only once another key moves.
+TEST_F(SettingsDialog, AKeyHeldAsTheDialogBecomesActiveLightsItsFields) {
+    Open(Standard());
+    SetForegroundWindow(dialog);
+    WaitForTheKeyboard();
+    SendMessageW(dialog, WM_ACTIVATE, WA_INACTIVE, 0);
+    SendKey('1', 0x02, 0);
+    RunDialogUntil([] { return GetAsyncKeyState('1') < 0; }, 10000);
+    RunDialogUntil([] { return false; }, 200); // the signal of the key going down, handled
+    EXPECT_FALSE(IsKeyFieldLit(2000)) << "lit while the dialog was not active";
+    SendMessageW(dialog, WM_ACTIVATE, WA_ACTIVE, 0);
+    EXPECT_TRUE(IsKeyFieldLit(2000));
+    SendKey('1', 0x02, KEYEVENTF_KEYUP);
 }
 
 // Run in each system code page: Western (1252, Wine under C.UTF-8) and Traditional Chinese's Big5
