@@ -44,10 +44,6 @@ void WriteBytes(const std::filesystem::path& file, const Bytes& bytes);
 std::vector<std::string> FolderContents(const std::filesystem::path& folder);
 
 #ifdef _WIN32
-// How many pixels a control's caption is wider than the room its control gives it, in the control's
-// font; 0 or less where it fits.
-int CaptionOverflow(HWND control);
-
 // The platform's name of a key, by the key-name lookup's parameter (scan value in bits 16-24).
 inline std::wstring PlatformKeyName(long lParam) {
     wchar_t name[512] = {};
