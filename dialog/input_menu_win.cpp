@@ -42,7 +42,8 @@ bool ChoseClearKey(HWND dialog, POINT place) {
 // button), which opens nothing.
 bool IsAskedByAPanelKey(LPARAM at) {
     const KeyCode menuKey = 0xDD, f10 = 0x44;
-    return at == -1 && (IsPanelKey(menuKey, CurrentInputCodes()) || IsPanelKey(f10, CurrentInputCodes()));
+    std::vector<KeyCode> codes = CurrentInputCodes();
+    return at == -1 && (IsPanelKey(menuKey, codes) || IsPanelKey(f10, codes));
 }
 
 } // namespace
