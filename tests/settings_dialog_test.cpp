@@ -118,11 +118,11 @@ class SettingsDialog : public ::testing::Test {
         }
     }
 
-    void WaitForTheKeyboard() {
-        for (DWORD start = GetTickCount(); !IsKeyboardOpen() && GetTickCount() - start < 10000;) {
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
-            DrainMessages();
-        }
+    // Opened in front, once the keyboard is open.
+    void OpenInFront() {
+        Open(Standard());
+        SetForegroundWindow(dialog);
+        RunDialogUntil(IsKeyboardOpen, 10000);
         ASSERT_TRUE(IsKeyboardOpen()) << "the keyboard did not open after the dialog's first picture";
     }
 
@@ -132,14 +132,26 @@ class SettingsDialog : public ::testing::Test {
         int timers = 0;
         for (DWORD start = GetTickCount(); !done() && GetTickCount() - start < limitMs;) {
             MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-            MSG message;
-            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);) {
                 timers += message.message == WM_TIMER && message.hwnd == dialog;
                 if (!IsWindow(dialog) || !IsDialogMessageW(dialog, &message))
                     DispatchMessageW(&message);
             }
         }
         return timers;
+    }
+
+    // A key or the left mouse button held as a person holds it, 150 ms, while the dialog runs.
+    void Hold(INPUT input, DWORD up) {
+        SendInput(1, &input, sizeof input);
+        RunDialogUntil([] { return false; }, 150);
+        input.type == INPUT_KEYBOARD ? input.ki.dwFlags |= up : input.mi.dwFlags = up;
+        SendInput(1, &input, sizeof input);
+    }
+    void HoldKey(WORD virtualKey, WORD scan) {
+        INPUT key = {INPUT_KEYBOARD, {}};
+        key.ki = {virtualKey, scan, 0, 0, 0};
+        Hold(key, KEYEVENTF_KEYUP);
     }
 
     ScratchFolder folder;
@@ -320,7 +332,6 @@ TEST_F(SettingsDialog, AccessibilityShortcutsAreOffOnlyWhileTheDialogIsActive) {
 // sees a key sent by SendInput reliably from a 100 ms hold), then, once the key field shows Q's name
 // or after a limit, the box closed.
 struct KeyBehindABox {
-    DWORD dialogThread;
     HWND field;
     std::wstring name;
     bool shownBehindTheBox;
@@ -334,61 +345,30 @@ void SendKey(WORD virtualKey, WORD scan, DWORD flags) {
     SendInput(1, &input, sizeof input);
 }
 
-void HoldKey(WORD virtualKey, WORD scan) {
-    SendKey(virtualKey, scan, 0);
-    Sleep(150);
-    SendKey(virtualKey, scan, KEYEVENTF_KEYUP);
-}
-
-// On a helper thread: whether `done` came true within 10 s.
-template <typename Done> bool WaitFor(Done done) {
-    for (DWORD start = GetTickCount(); !done() && GetTickCount() - start < 10000;)
-        Sleep(20);
-    return done();
-}
-
-HWND FocusOf(DWORD thread) {
-    GUITHREADINFO info = {};
-    info.cbSize = sizeof info;
-    GetGUIThreadInfo(thread, &info);
-    return info.hwndFocus;
-}
-
-// Keys reach DirectInput only while a window of the program has the focus (Wine 10, as Windows): a
-// key is pressed once `window` is in front with the focus in it.
-bool WaitForTheFocusIn(HWND window, DWORD thread) {
-    return WaitFor([&] {
-        HWND focus = FocusOf(thread);
-        return GetForegroundWindow() == window && (focus == window || IsChild(window, focus));
-    });
-}
-
-bool Shows(HWND field, const std::wstring& name) {
-    wchar_t text[64] = {};
-    GetWindowTextW(field, text, 64);
-    return name == text;
-}
-
 DWORD WINAPI PressQThenCloseTheBox(void* parameter) {
     KeyBehindABox& key = *static_cast<KeyBehindABox*>(parameter);
     HWND box = nullptr;
-    WaitFor([&] { return (box = FindWindowW(L"#32770", BoxCaption)) != nullptr; });
-    WaitForTheFocusIn(box, key.dialogThread);
-    HoldKey('Q', 0x10);
-    key.shownBehindTheBox = WaitFor([&] { return Shows(key.field, key.name); }) && IsWindow(box);
+    for (DWORD start = GetTickCount(); GetForegroundWindow() != box && GetTickCount() - start < 10000;
+         Sleep(20))
+        box = FindWindowW(L"#32770", BoxCaption); // in front, where the keys reach DirectInput
+    SendKey('Q', 0x10, 0);
+    Sleep(150);
+    SendKey('Q', 0x10, KEYEVENTF_KEYUP);
+    wchar_t text[64] = {};
+    for (DWORD start = GetTickCount(); key.name != text && GetTickCount() - start < 10000; Sleep(20))
+        GetWindowTextW(key.field, text, 64);
+    key.shownBehindTheBox = box != nullptr && IsWindow(box) && key.name == text;
     PostMessageW(box, WM_COMMAND, IDOK, 0);
     return 0;
 }
 
-// The keyboard itself wakes a capture (its timer only counts down), which takes its key even while a
+// The keyboard itself wakes a capture, not its timer, which only counts down; it takes its key even while a
 // message box of the dialog is open: the box's own message loop hands the dialog the signal.
-TEST_F(SettingsDialog, AKeyEndsACaptureWhileAMessageBoxIsOpen) {
-    Open(Standard());
-    SetForegroundWindow(dialog);
-    WaitForTheKeyboard();
+TEST_F(SettingsDialog, AKeyEndsACaptureWithoutItsTimerWhileAMessageBoxIsOpen) {
+    OpenInFront();
     Command(3000);
     ASSERT_EQ(Text(2000), L"100");
-    KeyBehindABox key = {GetCurrentThreadId(), GetDlgItem(dialog, 2000), PlatformKeyName(0x00100000), false};
+    KeyBehindABox key = {GetDlgItem(dialog, 2000), PlatformKeyName(0x00100000), false};
     HANDLE presser = CreateThread(nullptr, 0, PressQThenCloseTheBox, &key, 0, nullptr);
     ASSERT_NE(presser, nullptr);
     MessageBoxW(dialog, L"A capture runs behind this box.", BoxCaption, MB_OK);
@@ -400,87 +380,41 @@ TEST_F(SettingsDialog, AKeyEndsACaptureWhileAMessageBoxIsOpen) {
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, 3000)));
 }
 
-// From another thread, with the keyboard as a person uses it: Q for the capture, then, once its name
-// shows, Tab and, once OK has the focus, Enter. Each step waits for the last, with a limit.
-struct KeysAfterACapture {
-    HWND dialog;
-    DWORD dialogThread;
-    std::wstring name;
-    bool okFocused;
-};
-
-DWORD WINAPI CaptureQThenTabAndEnter(void* parameter) {
-    KeysAfterACapture& keys = *static_cast<KeysAfterACapture*>(parameter);
-    HWND ok = GetDlgItem(keys.dialog, IDOK);
-    WaitForTheFocusIn(keys.dialog, keys.dialogThread);
+// As a person assigns keys: a real click on Down's button while Up's capture runs, then Q, Tab and
+// Enter. The press ends Up's capture with nothing stored (a click is no key) and starts Down's; the
+// dialog keeps the focus during it, so the key is read (Wine 10, as Windows, hands DirectInput no
+// key while no window of the program has the focus); after it Tab reaches OK and Enter presses it.
+TEST_F(SettingsDialog, AClickIsNoKeyAndAfterACaptureTabMovesTheFocusAndEnterPressesOk) {
+    OpenInFront();
+    Click(3000);
+    RECT down;
+    GetWindowRect(GetDlgItem(dialog, 3001), &down);
+    INPUT mouse = {INPUT_MOUSE, {}};
+    mouse.mi.dx = (down.left + down.right) / 2 * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+    mouse.mi.dy = (down.top + down.bottom) / 2 * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+    mouse.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    Hold(mouse, MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE);
+    Hold(mouse, MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE);
+    RunDialogUntil([] { return SingleCaptureRuns(3001); }, 10000);
+    EXPECT_EQ(Text(2000), PlatformKeyName(0x00020000)) << "Up shows its key again";
     HoldKey('Q', 0x10);
-    WaitFor([&] { return Shows(GetDlgItem(keys.dialog, 2000), keys.name); });
+    RunDialogUntil([&] { return Text(2001) == PlatformKeyName(0x00100000); }, 10000);
     HoldKey(VK_TAB, 0x0F);
-    keys.okFocused = WaitFor([&] { return FocusOf(keys.dialogThread) == ok; });
+    RunDialogUntil([&] { return GetFocus() == GetDlgItem(dialog, IDOK); }, 10000);
+    EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IDOK)) << "Tab did not move the focus to OK";
     HoldKey(VK_RETURN, 0x1C);
-    return 0;
-}
-
-// A capture of a real key press keeps the keyboard in the dialog: it reads the key (Wine 10, like
-// Windows, hands DirectInput no key while no window of the program has the focus), and after it
-// Tab moves the focus and Enter presses OK, through the dialog manager as in the program's loop.
-TEST_F(SettingsDialog, AfterACaptureOfARealKeyTabMovesTheFocusAndEnterPressesOk) {
-    Open(Standard());
-    SetForegroundWindow(dialog);
-    WaitForTheKeyboard();
-    Click(3000);
-    ASSERT_EQ(Text(2000), L"100");
-    KeysAfterACapture keys = {dialog, GetCurrentThreadId(), PlatformKeyName(0x00100000), false};
-    HANDLE typist = CreateThread(nullptr, 0, CaptureQThenTabAndEnter, &keys, 0, nullptr);
-    ASSERT_NE(typist, nullptr);
-    RunDialogUntil([&] { return WaitForSingleObject(typist, 0) == WAIT_OBJECT_0; }, 30000);
-    CloseHandle(typist);
-    EXPECT_TRUE(keys.okFocused) << "Tab did not move the focus to OK";
     RunDialogUntil([&] { return !IsWindow(dialog); }, 10000);
-    EXPECT_FALSE(IsWindow(dialog)) << "Enter did not close the dialog";
-    EXPECT_EQ(ReadBytes(BindingsFileName)[StandardSlotByte(0)], 0x10) << "OK saved Q for the input";
-}
-
-// From another thread, as a person clicks: the mouse moved onto OK, its button held 150 ms.
-DWORD WINAPI ClickOk(void* dialog) {
-    RECT ok;
-    GetWindowRect(GetDlgItem(static_cast<HWND>(dialog), IDOK), &ok);
-    INPUT mouse = {};
-    mouse.type = INPUT_MOUSE;
-    mouse.mi.dx = (ok.left + ok.right) / 2 * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
-    mouse.mi.dy = (ok.top + ok.bottom) / 2 * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
-    for (DWORD flags : {MOUSEEVENTF_MOVE, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
-        mouse.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
-        SendInput(1, &mouse, sizeof mouse);
-        Sleep(150);
-    }
-    return 0;
-}
-
-// A click on OK while a capture runs is no key: the press ends the capture with nothing stored, and
-// OK saves the input's key as it was.
-TEST_F(SettingsDialog, AClickOnOkDuringACaptureSavesTheInputsKeyAsItWas) {
-    Open(Standard());
-    SetForegroundWindow(dialog);
-    WaitForTheKeyboard();
-    Click(3000);
-    ASSERT_EQ(Text(2000), L"100");
-    HANDLE clicker = CreateThread(nullptr, 0, ClickOk, dialog, 0, nullptr);
-    ASSERT_NE(clicker, nullptr);
-    RunDialogUntil([&] { return !IsWindow(dialog); }, 10000);
-    WaitForSingleObject(clicker, INFINITE);
-    CloseHandle(clicker);
-    EXPECT_FALSE(IsWindow(dialog)) << "the click did not press OK";
-    EXPECT_EQ(ReadBytes(BindingsFileName)[StandardSlotByte(0)], 0x02) << "the input kept its key";
+    ASSERT_FALSE(IsWindow(dialog)) << "Enter did not close the dialog";
+    Bytes saved = ReadBytes(BindingsFileName);
+    EXPECT_EQ(saved[StandardSlotByte(0)], 0x02) << "Up kept its key";
+    EXPECT_EQ(saved[StandardSlotByte(1)], 0x10) << "Down took Q";
 }
 
 // The mahjong box ends a running capture: its input keeps its key, its button is enabled again, and
 // the capture's timer is gone with it, so the dialog at rest is not woken.
 TEST_F(SettingsDialog, TheLayoutSwitchEndsACaptureAndItsTimer) {
-    Open(Standard());
-    WaitForTheKeyboard();
+    OpenInFront();
     Click(3000);
-    ASSERT_EQ(Text(2000), L"100");
     Click(IDC_MAHJONG_GAME);
     EXPECT_FALSE(AnyCaptureRuns());
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, 3000)));
@@ -491,9 +425,7 @@ TEST_F(SettingsDialog, TheLayoutSwitchEndsACaptureAndItsTimer) {
 // A panel key already held as the dialog becomes active lights its fields at once, from a reading
 // made then, not only once another key moves.
 TEST_F(SettingsDialog, AKeyHeldAsTheDialogBecomesActiveLightsItsFields) {
-    Open(Standard());
-    SetForegroundWindow(dialog);
-    WaitForTheKeyboard();
+    OpenInFront();
     SendMessageW(dialog, WM_ACTIVATE, WA_INACTIVE, 0);
     SendKey('1', 0x02, 0);
     RunDialogUntil([] { return GetAsyncKeyState('1') < 0; }, 10000);
@@ -536,6 +468,21 @@ TEST_F(SettingsDialog, OkStoresThePathInTheSystemsCodePageOrRefusesItAndKeepsByt
     ExpectPathsSavedOrRefused(GetACP() == 950 ? chinese : western);
 }
 
+// The width a control's caption may take: less a check box's box and its gap, a frame's indents, a
+// push button's edges.
+int RoomForCaption(HWND control) {
+    RECT client;
+    GetClientRect(control, &client);
+    wchar_t windowClass[16] = {};
+    GetClassNameW(control, windowClass, 16);
+    if (lstrcmpiW(windowClass, L"Button") != 0)
+        return client.right;
+    LONG type = GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK;
+    return client.right - (type == BS_AUTOCHECKBOX ? GetSystemMetrics(SM_CXMENUCHECK) + 4
+                           : type == BS_GROUPBOX   ? 16
+                                                   : 6);
+}
+
 TEST_F(SettingsDialog, WithoutChineseFontsEveryCaptionIsEnglishAndFitsItsControl) {
     bool (*canShowChinese)() = gCanShowChinese;
     gCanShowChinese = [] { return false; };
@@ -554,9 +501,15 @@ TEST_F(SettingsDialog, WithoutChineseFontsEveryCaptionIsEnglishAndFitsItsControl
         if (lstrcmpiW(windowClass, L"Edit") == 0 || length == 0 || banner)
             continue;
         ++captions;
+        HDC dc = GetDC(child);
+        HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(child, WM_GETFONT, 0, 0)));
+        SIZE size = {};
+        GetTextExtentPoint32W(dc, text, length, &size);
+        SelectObject(dc, previous);
+        ReleaseDC(child, dc);
         std::string shown(text, text + length);
         EXPECT_TRUE(std::all_of(text, text + length, [](wchar_t c) { return c < 0x80; })) << shown;
-        EXPECT_LE(CaptionOverflow(child), 0) << "control " << GetDlgCtrlID(child) << ": " << shown;
+        EXPECT_LE(size.cx, RoomForCaption(child)) << "control " << GetDlgCtrlID(child) << ": " << shown;
     }
     EXPECT_EQ(captions, 57 + 28) << "57 captions and the 28 marks of the default keys";
 }
