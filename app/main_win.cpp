@@ -2,10 +2,7 @@
 #include "app/running_copy_win.h"
 #include "dialog/beep_share_win.h"
 #include "dialog/settings_dialog_win.h"
-#include "keys/held_keys.h"
-#include "keys/key_capture.h"
 #include "resources/resource.h"
-#include "settings/layout_inputs.h"
 #include "settings/settings.h"
 #include "settings/settings_win.h"
 
@@ -13,28 +10,10 @@
 
 namespace {
 
-bool IsPressOrRelease(UINT message) {
-    return message == WM_KEYDOWN || message == WM_KEYUP || message == WM_SYSKEYDOWN || message == WM_SYSKEYUP;
-}
-
-// Key messages to the dialog or its controls, by the rule of keys/held_keys.h.
-bool IsKeptFromDialog(HWND dialog, const MSG& message) {
-    if (message.message < WM_KEYFIRST || message.message > WM_KEYLAST ||
-        (message.hwnd != dialog && !IsChild(dialog, message.hwnd)))
-        return false;
-    DialogKeyMessage key = {IsPressOrRelease(message.message), static_cast<uint32_t>(message.lParam),
-                            AnyCaptureRuns(), GetFocus() == GetDlgItem(dialog, IDC_DRIVER_PATH)};
-    return KeepFromDialog(key, CurrentInputCodes());
-}
-
 void RunMessageLoop(HWND dialog) {
     MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (IsKeptFromDialog(dialog, message) || IsDialogMessageW(dialog, &message))
-            continue;
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
+    while (GetMessageW(&message, nullptr, 0, 0) > 0)
+        HandleThreadMessage(dialog, message);
 }
 
 } // namespace

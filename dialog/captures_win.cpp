@@ -26,12 +26,16 @@ constexpr char CouldNotOpenKeyboardWarning[] = "Could not open the keyboard.";
 
 bool gCaptureTimerRuns = false;
 
+// Behind another program the focus is left alone: moving it would bring the dialog to the front.
 void FocusControl(HWND dialog, int id) {
+    if (GetForegroundWindow() != dialog)
+        return;
     SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, id)), TRUE);
+    LeaveEnterToOk(dialog);
 }
 
 // A single capture that ends gives the focus back to its button, where the click put it, unless
-// something else took it meanwhile (a click on a box).
+// something else took it meanwhile (a click on a box) or another capture started.
 void GiveFocusBack(HWND dialog, int captureButton) {
     if (GetFocus() == dialog && !AnyCaptureRuns())
         FocusControl(dialog, captureButton);
@@ -41,8 +45,7 @@ uint32_t Now() {
     return static_cast<uint32_t>(GetTickCount());
 }
 
-// Both layouts' buttons: a single capture that ends while a sequence runs leaves its button to the
-// sequence's end.
+// Both layouts' buttons, all but that of a single capture that runs.
 void EnableCaptureButtons(HWND dialog, bool enabled) {
     for (LayoutKind layout : {StandardLayout, MahjongLayout})
         for (const LayoutInput& input : InputsOf(layout))
@@ -127,9 +130,9 @@ void ShowStartAndTakeSnapshot(HWND dialog, const CaptureEvents& events) {
     ReadKeyboardNow(dialog);
 }
 
-void EndSingleCaptures(HWND dialog) {
+void EndSingleCapture(HWND dialog) {
     CaptureEvents events;
-    StopSingleCaptures(events);
+    StopSingleCapture(events);
     Show(dialog, events);
 }
 
@@ -143,6 +146,7 @@ void OnOpenKeyboardTimer(HWND dialog) {
 }
 
 void OnCaptureTimer(HWND dialog) {
+    AcquireKeyboardIfLost();
     CaptureEvents events;
     TickCaptures(Now(), events);
     Show(dialog, events);
@@ -154,6 +158,20 @@ bool IsMousePress(UINT message) {
         for (UINT offset : {1, 3, 4, 6, 7, 9, 11, 13})
             if (message == firstMouseMessage + offset)
                 return true;
+    return false;
+}
+
+// The second press of a double click on a capture button finds it disabled, so it is found by its
+// place under the mouse.
+bool IsOnSingleCaptureButton(HWND dialog) {
+    POINT point;
+    GetCursorPos(&point);
+    for (const LayoutInput& input : CurrentInputs()) {
+        RECT button;
+        if (SingleCaptureRuns(input.captureButton) &&
+            GetWindowRect(GetDlgItem(dialog, input.captureButton), &button) && PtInRect(&button, point))
+            return true;
+    }
     return false;
 }
 
@@ -177,27 +195,27 @@ bool OnCaptureMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
             OnOpenKeyboardTimer(dialog);
         return wParam == CaptureTimer || wParam == OpenKeyboardTimer;
     case WM_SETCURSOR:
-        if (IsMousePress(HIWORD(lParam)))
-            EndSingleCaptures(dialog);
+        if (IsMousePress(HIWORD(lParam)) && !IsOnSingleCaptureButton(dialog))
+            EndSingleCapture(dialog);
         return false; // the cursor is set as ever
     default:
         return false;
     }
 }
 
-// The button is disabled while its capture runs, so a second click cannot start a second one. The
+// The button is disabled while its capture runs, so a second click cannot start it again. The
 // focus that the click gave it goes to the dialog first: no control keeps it while a capture runs.
-void StartSingleCaptureOn(HWND dialog, int captureButton) {
+void StartSingleCaptureOn(HWND dialog, int captureButton, KeyCode startingKey) {
     if (!EnsureKeyboardOpenOrWarn(dialog))
         return;
     CaptureEvents events;
-    StartSingleCapture(captureButton, Now(), events);
+    StartSingleCapture(captureButton, Now(), startingKey, events);
     KeepFocusOnDialog(dialog);
     EnableWindow(GetDlgItem(dialog, captureButton), FALSE);
     ShowStartAndTakeSnapshot(dialog, events);
 }
 
-void StartOrStopSequence(HWND dialog) {
+void StartOrStopSequence(HWND dialog, KeyCode startingKey) {
     CaptureEvents events;
     if (SequenceRuns()) {
         StopSequence(events);
@@ -209,7 +227,7 @@ void StartOrStopSequence(HWND dialog) {
     std::vector<CaptureInput> order;
     for (const LayoutInput& input : CurrentInputs())
         order.push_back(input.captureButton);
-    StartSequence(order, Now(), events);
+    StartSequence(order, Now(), startingKey, events);
     ShowSequenceRunning(dialog, true);
     ShowStartAndTakeSnapshot(dialog, events);
 }
@@ -229,6 +247,25 @@ void EndAllCaptures(HWND dialog) {
         Show(dialog, events);
     else
         gCaptureTimerRuns = false; // it went with the window
+}
+
+// A push button that gets the focus becomes the dialog's default, which Enter presses: Enter after
+// a capture would start it again, and the new capture would take Enter. OK stays the default.
+void LeaveEnterToOk(HWND dialog) {
+    HWND focus = GetFocus(), ok = GetDlgItem(dialog, IDOK);
+    if (focus == ok || focus == GetDlgItem(dialog, IDCANCEL))
+        return;
+    if (GetParent(focus) == dialog && (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON))
+        SendMessageW(focus, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+    SendMessageW(dialog, DM_SETDEFID, IDOK, 0);
+    SendMessageW(ok, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+}
+
+void OnAnotherProgramInFront(HWND dialog) {
+    CaptureEvents events;
+    KeySample reading;
+    EndCapturesForAnotherProgram(Now(), reading, events);
+    Show(dialog, events);
 }
 
 // The dialog window itself, not a control: the keyboard reaches DirectInput only while a window of

@@ -1,13 +1,17 @@
 // The dialog's side of the captures (keys/key_capture.h). A click on a capture button captures its
 // input; a click on "依序設定" captures the current layout's inputs in slot order, then the system
 // and exit keys, and the next input starts as soon as a key is taken.
-// The keyboard is read on the dialog's thread, at three times and no other: when it signals (a key
-// went down or up, or the device was lost and is acquired again), when a capture starts (its
-// snapshot), and when the dialog becomes active (the live key test). Each reading goes to the
-// captures, then to the live key test. A timer runs only while a capture runs, and only counts
-// down and ends the captures whose time is up. A mouse press on the dialog ends the single
-// captures with nothing stored.
+// The keyboard is read on the dialog's thread, and only: when it signals (a key went down or up, or
+// the device was lost), when a capture starts (its snapshot), when the dialog's first picture is up
+// and when it becomes active (the live key test), and when another program comes to the front
+// (the keys pressed before it still count). Each reading goes to the captures, then to the live key
+// test. A timer runs only while a capture runs, and only counts down, ends a capture whose time is
+// up and acquires a keyboard lost to another program again. A mouse press on the dialog ends the
+// single capture with nothing stored, but for a press on its own button (a double click's second).
+// Another program in front ends every capture.
 #pragma once
+
+#include "keys/key_codes.h"
 
 #include <windows.h>
 
@@ -18,15 +22,21 @@ bool OnCaptureMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 // The dialog becoming active: one reading for the captures and the key test.
 void ReadKeyboardNow(HWND dialog);
 
-void StartSingleCaptureOn(HWND dialog, int captureButton);
+// `startingKey`: the key whose message pressed the button, or NoKey (keys/key_capture.h).
+void StartSingleCaptureOn(HWND dialog, int captureButton, KeyCode startingKey);
 // "依序設定" while no sequence runs, "停止" while one does.
-void StartOrStopSequence(HWND dialog);
+void StartOrStopSequence(HWND dialog, KeyCode startingKey);
 // "跳過": the waiting input is left with no key and the next one starts; after the exit key the
 // sequence ends.
 void SkipSequenceStepOn(HWND dialog);
 // A layout switch, OK, Cancel or close: every capture ends, and none stores a key after it. With a
 // null dialog (it is being destroyed) nothing is shown.
 void EndAllCaptures(HWND dialog);
+// Enter presses OK wherever the focus is but on Cancel: on a capture button and on "依序設定" too.
+// Space still presses the focused button.
+void LeaveEnterToOk(HWND dialog);
+// WM_ACTIVATEAPP: another program came to the front (the dialog's own message boxes are not one).
+void OnAnotherProgramInFront(HWND dialog);
 
 // While a capture runs the dialog keeps the keyboard focus itself, and no control has it: on
 // WM_SETFOCUS and on activation the dialog manager must not hand it to a control.

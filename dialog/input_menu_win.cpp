@@ -38,8 +38,9 @@ bool ChoseClearKey(HWND dialog, POINT place) {
 }
 
 // A menu asked for from the keyboard, on the focused button, by the Menu key or Shift+F10. Where an
-// input has that key it is a panel button (a capture that just took it gives the focus back to its
-// button), which opens nothing.
+// input has that key it is a panel button, which opens nothing: Wine posts the Menu key's
+// WM_CONTEXTMENU as the key comes up, even when the dialog is never handed the key's own messages
+// (a capture that took the key gives the focus back to its button first).
 bool IsAskedByAPanelKey(LPARAM at) {
     const KeyCode menuKey = 0xDD, f10 = 0x44;
     std::vector<KeyCode> codes = CurrentInputCodes();

@@ -15,6 +15,7 @@
 #include "dialog/live_keys_win.h"
 #include "dialog/option_boxes.h"
 #include "dialog/small_screen_win.h"
+#include "keys/held_keys.h"
 #include "keys/key_capture.h"
 #include "keys/keyboard_win.h"
 #include "resources/resource.h"
@@ -23,12 +24,17 @@
 
 #include <algorithm>
 #include <iterator>
+#include <utility>
 
 namespace {
 
 // The path text as the fill left it in its field: while the field still holds it, OK keeps the
 // loaded bytes as they are, including bytes the code page cannot show.
 std::wstring gFilledDriverPath;
+// The key whose message the dialog is handling: a capture it starts passes it over.
+KeyCode gKeyBeingHandled = NoKey;
+// The left button's last press on the dialog was the second of a double click on "依序設定".
+bool gSecondClickOnAssignAll = false;
 
 HANDLE LoadAppIcon(int widthMetric, int heightMetric) {
     return LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON,
@@ -168,14 +174,16 @@ void OnCommand(HWND dialog, int id) {
         OnCancel(dialog);
         break;
     case IDC_ASSIGN_ALL:
-        StartOrStopSequence(dialog);
+        // The second click of a double click changes nothing: the first one's start or stop holds.
+        if (!std::exchange(gSecondClickOnAssignAll, false))
+            StartOrStopSequence(dialog, gKeyBeingHandled);
         break;
     case IDC_SKIP:
         SkipSequenceStepOn(dialog);
         break;
     default:
         if (const LayoutInput* input = InputOfButton(CurrentLayout(), id))
-            StartSingleCaptureOn(dialog, input->captureButton);
+            StartSingleCaptureOn(dialog, input->captureButton, gKeyBeingHandled);
         break;
     }
 }
@@ -217,7 +225,39 @@ BOOL OnActivation(HWND dialog, bool active) {
     return TRUE;
 }
 
+bool IsPressOrRelease(UINT message) {
+    return message == WM_KEYDOWN || message == WM_KEYUP || message == WM_SYSKEYDOWN || message == WM_SYSKEYUP;
+}
+
+// Key messages to the dialog or its controls, by the rule of keys/held_keys.h.
+bool IsKeptFromDialog(HWND dialog, const MSG& message) {
+    if (message.message < WM_KEYFIRST || message.message > WM_KEYLAST ||
+        (message.hwnd != dialog && !IsChild(dialog, message.hwnd)))
+        return false;
+    DialogKeyMessage key = {IsPressOrRelease(message.message), static_cast<uint32_t>(message.lParam),
+                            AnyCaptureRuns(), GetFocus() == GetDlgItem(dialog, IDC_DRIVER_PATH)};
+    return KeepFromDialog(key, CurrentInputCodes());
+}
+
 } // namespace
+
+void HandleThreadMessage(HWND dialog, MSG& message) {
+    if (IsKeptFromDialog(dialog, message))
+        return;
+    gKeyBeingHandled = IsPressOrRelease(message.message)
+                           ? KeyCodeOfKeyMessage(static_cast<uint32_t>(message.lParam))
+                           : NoKey;
+    if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN)
+        LeaveEnterToOk(dialog);
+    if (message.message == WM_LBUTTONDOWN || message.message == WM_LBUTTONDBLCLK)
+        gSecondClickOnAssignAll =
+            message.message == WM_LBUTTONDBLCLK && message.hwnd == GetDlgItem(dialog, IDC_ASSIGN_ALL);
+    if (!IsDialogMessageW(dialog, &message)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    gKeyBeingHandled = NoKey;
+}
 
 void FillDialog(HWND dialog) {
     FillDriverPath(dialog);
@@ -239,6 +279,10 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
         return TRUE;
     case WM_ACTIVATE:
         return OnActivation(dialog, LOWORD(wParam) != WA_INACTIVE);
+    case WM_ACTIVATEAPP:
+        if (!wParam)
+            OnAnotherProgramInFront(dialog);
+        return FALSE;
     case WM_SETFOCUS:
         return AnyCaptureRuns(); // while a capture runs, the focus stays on the dialog itself
     case WM_CONTEXTMENU:

@@ -9,11 +9,13 @@ bool IsFakeShift(int code) {
     return code == 0xAA || code == 0xB6;
 }
 
+// A key that went down since the reading before is a new press, whatever its state before and
+// after: a key held at the snapshot that went down again was let go and pressed in between.
 bool HasChanged(uint8_t atSnapshot, uint8_t now, ChangeRules rules) {
-    if (!IsKeyDown(now) && !IsKeyDown(atSnapshot))
-        return rules.countTaps && (now & KeyWentDown) != 0;
+    if (rules.countTaps && (now & KeyWentDown) != 0)
+        return true;
     if (!IsKeyDown(now))
-        return rules.countReleases;
+        return IsKeyDown(atSnapshot) && rules.countReleases;
     return !IsKeyDown(atSnapshot);
 }
 

@@ -2,7 +2,6 @@
 
 #include "keys/capture_schedule.h"
 
-#include <algorithm>
 #include <optional>
 
 namespace {
@@ -16,10 +15,11 @@ struct Capture {
     uint32_t startedAt;
     int shown; // the step shown last
     bool hasSnapshot;
-    StepCarry keys; // the snapshot, and the reading looked at last
+    KeyCode startingKey; // passed over until seen up
+    StepCarry keys;      // the snapshot, and the reading looked at last
 };
 
-std::vector<Capture> gSingleCaptures;
+std::optional<Capture> gSingleCapture;
 
 struct Sequence {
     std::vector<CaptureInput> order;
@@ -28,9 +28,22 @@ struct Sequence {
 };
 std::optional<Sequence> gSequence;
 
-Capture NewCapture(CaptureInput input, uint32_t now, bool inSequence, CaptureEvents& events) {
+Capture NewCapture(CaptureInput input, uint32_t now, KeyCode startingKey, bool inSequence,
+                   CaptureEvents& events) {
     events.push_back({CaptureCountdown, input, CaptureSteps, inSequence});
-    return {input, now, CaptureSteps, false, {}};
+    return {input, now, CaptureSteps, false, startingKey, {}};
+}
+
+// Enter presses a button as it goes down, Space as it comes up, both before the capture starts:
+// until a reading shows the key up, neither its press nor its release is a change.
+void PassOverStartingKey(Capture& capture) {
+    if (capture.startingKey == NoKey)
+        return;
+    uint8_t& state = capture.keys.sample.state[capture.startingKey];
+    state &= KeyIsDown;
+    capture.keys.snapshot.state[capture.startingKey] = state;
+    if (!IsKeyDown(state))
+        capture.startingKey = NoKey;
 }
 
 // The key the capture takes from its reading, or -1.
@@ -40,11 +53,12 @@ int LookAgain(Capture& capture, ChangeRules rules) {
 
 int LookAt(Capture& capture, const KeySample& reading, ChangeRules rules) {
     capture.keys.sample = reading;
-    if (capture.hasSnapshot)
-        return LookAgain(capture, rules);
-    capture.keys.snapshot = reading;
+    bool isSnapshot = !capture.hasSnapshot;
+    if (isSnapshot)
+        capture.keys.snapshot = reading;
     capture.hasSnapshot = true;
-    return -1;
+    PassOverStartingKey(capture);
+    return isSnapshot ? -1 : LookAgain(capture, rules);
 }
 
 void EndSequence(CaptureEvents& events) {
@@ -58,7 +72,7 @@ bool StartNextStep(uint32_t now, CaptureEvents& events) {
         EndSequence(events);
         return false;
     }
-    gSequence->step = NewCapture(gSequence->order[gSequence->next], now, true, events);
+    gSequence->step = NewCapture(gSequence->order[gSequence->next], now, NoKey, true, events);
     return true;
 }
 
@@ -79,16 +93,14 @@ void HandToSequence(const KeySample& reading, uint32_t now, CaptureEvents& event
     }
 }
 
-void HandToSingleCaptures(const KeySample& reading, CaptureEvents& events) {
-    for (auto capture = gSingleCaptures.begin(); capture != gSingleCaptures.end();) {
-        int key = LookAt(*capture, reading, SingleCaptureRules);
-        if (key < 0) {
-            ++capture;
-            continue;
-        }
-        events.push_back({CaptureKeyTaken, capture->input, key, false});
-        capture = gSingleCaptures.erase(capture);
-    }
+void HandToSingleCapture(const KeySample& reading, CaptureEvents& events) {
+    if (!gSingleCapture)
+        return;
+    int key = LookAt(*gSingleCapture, reading, SingleCaptureRules);
+    if (key < 0)
+        return;
+    events.push_back({CaptureKeyTaken, gSingleCapture->input, key, false});
+    gSingleCapture.reset();
 }
 
 // Shows every step due, in order; true when the time is up. The time that passed decides, not the
@@ -105,8 +117,7 @@ bool ShowStepsDue(Capture& capture, uint32_t now, bool inSequence, CaptureEvents
 KeyboardDevice gKeyboardDevice = {NoDevice};
 
 bool SingleCaptureRuns(CaptureInput input) {
-    return std::any_of(gSingleCaptures.begin(), gSingleCaptures.end(),
-                       [&](const Capture& capture) { return capture.input == input; });
+    return gSingleCapture && gSingleCapture->input == input;
 }
 
 bool SequenceRuns() {
@@ -114,18 +125,21 @@ bool SequenceRuns() {
 }
 
 bool AnyCaptureRuns() {
-    return SequenceRuns() || !gSingleCaptures.empty();
+    return SequenceRuns() || gSingleCapture.has_value();
 }
 
-void StartSingleCapture(CaptureInput input, uint32_t now, CaptureEvents& events) {
-    if (!SingleCaptureRuns(input))
-        gSingleCaptures.push_back(NewCapture(input, now, false, events));
+void StartSingleCapture(CaptureInput input, uint32_t now, KeyCode startingKey, CaptureEvents& events) {
+    StopAllCaptures(events);
+    gSingleCapture = NewCapture(input, now, startingKey, false, events);
 }
 
-void StartSequence(std::span<const CaptureInput> order, uint32_t now, CaptureEvents& events) {
-    if (order.empty() || SequenceRuns())
+void StartSequence(std::span<const CaptureInput> order, uint32_t now, KeyCode startingKey,
+                   CaptureEvents& events) {
+    if (order.empty())
         return;
-    gSequence = Sequence{{order.begin(), order.end()}, 0, NewCapture(order[0], now, true, events)};
+    StopAllCaptures(events);
+    gSequence =
+        Sequence{{order.begin(), order.end()}, 0, NewCapture(order[0], now, startingKey, true, events)};
 }
 
 // The next step takes a snapshot of its own: no key ended the skipped one.
@@ -143,34 +157,35 @@ void StopSequence(CaptureEvents& events) {
     EndSequence(events);
 }
 
-void StopSingleCaptures(CaptureEvents& events) {
-    for (const Capture& capture : gSingleCaptures)
-        events.push_back({CaptureStopped, capture.input, 0, false});
-    gSingleCaptures.clear();
+void StopSingleCapture(CaptureEvents& events) {
+    if (gSingleCapture)
+        events.push_back({CaptureStopped, gSingleCapture->input, 0, false});
+    gSingleCapture.reset();
 }
 
 void StopAllCaptures(CaptureEvents& events) {
     StopSequence(events);
-    StopSingleCaptures(events);
+    StopSingleCapture(events);
 }
 
 bool ReadKeyboardIntoCaptures(uint32_t now, KeySample& reading, CaptureEvents& events) {
     reading = {};
     if (!gKeyboardDevice.read(reading))
         return false;
-    HandToSingleCaptures(reading, events);
+    HandToSingleCapture(reading, events);
     HandToSequence(reading, now, events);
     return true;
 }
 
+void EndCapturesForAnotherProgram(uint32_t now, KeySample& reading, CaptureEvents& events) {
+    ReadKeyboardIntoCaptures(now, reading, events);
+    StopAllCaptures(events);
+}
+
 void TickCaptures(uint32_t now, CaptureEvents& events) {
-    for (auto capture = gSingleCaptures.begin(); capture != gSingleCaptures.end();) {
-        if (!ShowStepsDue(*capture, now, false, events)) {
-            ++capture;
-            continue;
-        }
-        events.push_back({CaptureTimedOut, capture->input, 0, false});
-        capture = gSingleCaptures.erase(capture);
+    if (gSingleCapture && ShowStepsDue(*gSingleCapture, now, false, events)) {
+        events.push_back({CaptureTimedOut, gSingleCapture->input, 0, false});
+        gSingleCapture.reset();
     }
     if (gSequence && ShowStepsDue(gSequence->step, now, true, events)) {
         events.push_back({CaptureTimedOut, gSequence->step.input, 0, true});

@@ -1,9 +1,10 @@
 // Key captures, all on the dialog's thread. A single capture waits for a key for one input; the
-// sequence captures a list of inputs one after the other. They run on what the dialog hands them:
-// readings of the keyboard (when, dialog/captures_win.h says), the ticks of a clock while any
-// capture runs, and the user's clicks. A capture's first reading is only its snapshot; the key it
-// takes follows keys/changed_key.h, its countdown and its end keys/capture_schedule.h. What they do
-// comes back as events, in the order it happened, for the dialog to store and show.
+// sequence captures a list of inputs one after the other. At most one of them runs: a capture that
+// starts ends the one before, as a stop does. They run on what the dialog hands them: readings of
+// the keyboard (when, dialog/captures_win.h says), the ticks of a clock while a capture runs, and
+// the user's clicks. A capture's first reading is only its snapshot; the key it takes follows
+// keys/changed_key.h, its countdown and its end keys/capture_schedule.h. What they do comes back as
+// events, in the order it happened, for the dialog to store and show.
 #pragma once
 
 #include "keys/changed_key.h"
@@ -44,20 +45,26 @@ bool SingleCaptureRuns(CaptureInput input);
 bool SequenceRuns();
 bool AnyCaptureRuns();
 
-// Each capture starts by showing 100 and takes the next reading as its snapshot.
-void StartSingleCapture(CaptureInput input, uint32_t now, CaptureEvents& events);
+// Each capture starts by showing 100 and takes the next reading as its snapshot. `startingKey` is
+// the key that pressed the button (Enter or Space), or NoKey for a click: the capture passes it
+// over until it has been seen up, so only a new press of it counts.
+void StartSingleCapture(CaptureInput input, uint32_t now, KeyCode startingKey, CaptureEvents& events);
 // The inputs in turn, each taking the next key that goes down; the sequence ends after the last
 // input, when an input's time runs out, or when it is stopped.
-void StartSequence(std::span<const CaptureInput> order, uint32_t now, CaptureEvents& events);
+void StartSequence(std::span<const CaptureInput> order, uint32_t now, KeyCode startingKey,
+                   CaptureEvents& events);
 void SkipSequenceStep(uint32_t now, CaptureEvents& events);
 void StopSequence(CaptureEvents& events);
-// A mouse press ends every single capture with nothing stored: a click meant for another control
+// A mouse press ends the single capture with nothing stored: a click meant for another control
 // (OK, another input's button) is no key. The sequence, whose 跳過 and 停止 are clicks, goes on.
-void StopSingleCaptures(CaptureEvents& events);
+void StopSingleCapture(CaptureEvents& events);
 void StopAllCaptures(CaptureEvents& events);
 
-// Reads the keyboard once and hands the reading to every capture that runs; false, with nothing
+// Reads the keyboard once and hands the reading to the capture that runs; false, with nothing
 // handed, when the keyboard cannot be read. The reading is the caller's too (the key test's).
 bool ReadKeyboardIntoCaptures(uint32_t now, KeySample& reading, CaptureEvents& events);
-// The countdown, and the end of captures whose time is up; the keyboard is not read.
+// Another program came to the front: the keys that went down before are still read, then every
+// capture ends, so that nothing typed into that program is taken.
+void EndCapturesForAnotherProgram(uint32_t now, KeySample& reading, CaptureEvents& events);
+// The countdown, and the end of a capture whose time is up; the keyboard is not read.
 void TickCaptures(uint32_t now, CaptureEvents& events);

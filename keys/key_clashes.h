@@ -7,6 +7,6 @@
 
 #include <vector>
 
-// For each input's code, whether another input holds the same code. NoKey (for example a
-// mouse button) never clashes.
+// For each input's code, whether another input holds the same code. NoKey (an input left with no
+// key) never clashes.
 std::vector<bool> ClashingInputs(const std::vector<KeyCode>& codes);

@@ -1,6 +1,6 @@
 // The one-byte key code the bindings file stores: the number the loader's DirectInput reads for the
 // key, which is the scan code the keyboard sends, plus 0x80 for a key it sends with the E0 prefix.
-// Code 0 is no key; a capture also gives it for a mouse button.
+// Code 0 is no key.
 #pragma once
 
 #include <cstdint>

@@ -20,6 +20,7 @@ struct Keyboard {
     HANDLE wait = nullptr;
     HWND dialog = nullptr;
     UINT message = 0;
+    bool acquired = false;
 };
 Keyboard gKeyboard;
 
@@ -89,7 +90,7 @@ bool Open(HWND dialog) {
     return SUCCEEDED(device->SetDataFormat(&c_dfDIKeyboard)) &&
            SUCCEEDED(device->SetCooperativeLevel(dialog, DISCL_NONEXCLUSIVE | DISCL_BACKGROUND)) &&
            SUCCEEDED(device->SetProperty(DIPROP_BUFFERSIZE, &buffer.diph)) && WakeDialogOnKeys(device) &&
-           SUCCEEDED(device->Acquire());
+           (gKeyboard.acquired = SUCCEEDED(device->Acquire()));
 }
 
 // Marks every key that went down since the last call, in the order the events came.
@@ -117,11 +118,15 @@ bool ReadState(KeySample& sample) {
 }
 
 // A keyboard lost to another program's exclusive use, or not yet acquired, is acquired again: the
-// loss signals too.
+// loss signals too. Should that fail, the device sends no more signals until it is acquired.
 bool ReadOpenKeyboard(KeySample& sample) {
     sample = {};
-    return gKeyboard.device != nullptr &&
-           (ReadState(sample) || (SUCCEEDED(gKeyboard.device->Acquire()) && ReadState(sample)));
+    if (gKeyboard.device == nullptr)
+        return false;
+    if (ReadState(sample))
+        return true;
+    gKeyboard.acquired = SUCCEEDED(gKeyboard.device->Acquire());
+    return gKeyboard.acquired && ReadState(sample);
 }
 
 } // namespace
@@ -139,6 +144,11 @@ bool OpenKeyboard(HWND dialog, UINT signalMessage) {
 
 void CloseKeyboard() {
     Close();
+}
+
+void AcquireKeyboardIfLost() {
+    if (gKeyboard.device != nullptr && !gKeyboard.acquired)
+        gKeyboard.acquired = SUCCEEDED(gKeyboard.device->Acquire());
 }
 
 bool IsKeyboardOpen() {

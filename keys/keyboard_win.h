@@ -13,3 +13,6 @@
 bool OpenKeyboard(HWND dialog, UINT signalMessage);
 void CloseKeyboard();
 bool IsKeyboardOpen();
+// A keyboard lost to another program and not acquired again on its loss's signal is tried once
+// more: called on a capture's countdown, which an unacquired device cannot wake.
+void AcquireKeyboardIfLost();

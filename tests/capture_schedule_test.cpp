@@ -33,7 +33,7 @@ struct Shown {
 // Runs a capture in which no key is pressed; returns the time it ended and records every step shown.
 double RunWithoutKey(FakeClock& clock, std::vector<Shown>& shown) {
     CaptureEvents events;
-    StartSingleCapture(1, clock.Now(), events);
+    StartSingleCapture(1, clock.Now(), NoKey, events);
     for (;;) {
         for (const CaptureEvent& event : events) {
             if (event.kind == CaptureTimedOut)

@@ -124,15 +124,20 @@ class UnderLoad : public ::testing::Test {
 // 10 s); the bound leaves room for a slow or emulated machine.
 constexpr DWORD UnderWayWithinMs = 5000;
 
-// Every capture button clicked at once; a capture shows its countdown once it has taken its snapshot
-// of the keyboard.
-bool AllRun(HWND dialog, const std::vector<int>& buttons, bool running) {
-    for (int id : buttons) {
-        std::wstring text = Text(dialog, id - 1000);
-        bool countingDown = !text.empty() && text.find_first_not_of(L"0123456789") == std::wstring::npos;
-        if ((IsWindowEnabled(GetDlgItem(dialog, id)) == FALSE) != running || (running && !countingDown))
+// A capture runs once its button is disabled and its field counts down; an input at rest shows its
+// key's name.
+bool Runs(HWND dialog, int button) {
+    std::wstring text = Text(dialog, button - 1000);
+    return !IsWindowEnabled(GetDlgItem(dialog, button)) && !text.empty() &&
+           text.find_first_not_of(L"0123456789") == std::wstring::npos;
+}
+
+bool OnlyTheLastRuns(HWND dialog, const std::vector<int>& buttons, long restingName) {
+    for (int id : buttons)
+        if (id == buttons.back() ? !Runs(dialog, id)
+                                 : !IsWindowEnabled(GetDlgItem(dialog, id)) ||
+                                       Text(dialog, id - 1000) != PlatformKeyName(restingName))
             return false;
-    }
     return true;
 }
 
@@ -142,7 +147,10 @@ void StartCaptures(HWND dialog, const std::vector<int>& buttons) {
                      reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
-TEST_F(UnderLoad, EveryCaptureButtonAtOnceThenOkWhileSomeStillRun) {
+// Capture buttons clicked one after another faster than any hand (as an accessibility tool may): each
+// capture ends the one before as a stop does, and only the last takes the key. Then OK while a
+// capture still runs ends the program at once.
+TEST_F(UnderLoad, EachCaptureEndsTheOneBeforeThenOkWhileTheLastStillRuns) {
     Tool tool = StartOn(BuildImageFromRules(StandardLayout));
     ASSERT_NE(tool.dialog, nullptr);
     std::vector<int> buttons = {IDC_SYSTEM_CAPTURE, IDC_EXIT_CAPTURE};
@@ -150,21 +158,20 @@ TEST_F(UnderLoad, EveryCaptureButtonAtOnceThenOkWhileSomeStillRun) {
         buttons.push_back(id);
     DWORD start = GetTickCount();
     StartCaptures(tool.dialog, buttons);
-    ASSERT_TRUE(WaitUntil([&] { return AllRun(tool.dialog, buttons, true); }, UnderWayWithinMs));
+    ASSERT_TRUE(
+        WaitUntil([&] { return OnlyTheLastRuns(tool.dialog, buttons, 0x00020000); }, UnderWayWithinMs));
     EXPECT_LT(GetTickCount() - start, UnderWayWithinMs);
     PressKey(L"Up", 150);
-    ASSERT_TRUE(WaitUntil([&] { return AllRun(tool.dialog, buttons, false); }, 5000));
-    for (int id : buttons)
-        EXPECT_EQ(Text(tool.dialog, id - 1000), PlatformKeyName(0x01480000)) << "field " << id - 1000;
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(GetDlgItem(tool.dialog, 3025)) != FALSE; }, 5000));
+    EXPECT_EQ(Text(tool.dialog, 2025), PlatformKeyName(0x01480000));
     Sleep(300); // a user's hand moving back to the buttons
-    StartCaptures(tool.dialog, std::vector<int>(buttons.begin(), buttons.begin() + 13));
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindowEnabled(GetDlgItem(tool.dialog, 3010)); }, UnderWayWithinMs));
+    std::vector<int> again(buttons.begin(), buttons.begin() + 13);
+    StartCaptures(tool.dialog, again);
+    ASSERT_TRUE(WaitUntil([&] { return OnlyTheLastRuns(tool.dialog, again, 0x00020000); }, UnderWayWithinMs));
     PostMessageW(tool.dialog, WM_COMMAND, IDOK, 0);
-    EXPECT_EQ(WaitForExit(tool, 6000), 0) << "the exit did not wait for the running captures";
+    EXPECT_EQ(WaitForExit(tool, 6000), 0) << "the exit did not wait for the running capture";
     Bytes expected = BuildImageFromRules(StandardLayout);
-    for (uint32_t offset : StandardKeyOffsets)
-        expected[offset + KeyCodeInDevicePart] = 0xC8;
-    expected[1372 - 320 + 17] = expected[1372 - 288 + 17] = 0xC8;
+    expected[StandardSlotByte(25)] = 0xC8;
     EXPECT_EQ(ReadBytes(BindingsFileName), expected);
 }
 

@@ -136,7 +136,7 @@ std::string Takes(const ChangeCase& c, bool sequence) {
     std::iota(inputs.begin(), inputs.end(), 1);
     uint32_t clock = 0xFFFFFF00u; // close to wrapping around, as GetTickCount is after 49.7 days
     CaptureEvents events;
-    sequence ? StartSequence(inputs, clock, events) : StartSingleCapture(1, clock, events);
+    sequence ? StartSequence(inputs, clock, NoKey, events) : StartSingleCapture(1, clock, NoKey, events);
     KeySample reading;
     for (size_t i = 0; i < gScript.size(); ++i, clock += 10) {
         if (i == c.stopAt)
@@ -144,7 +144,7 @@ std::string Takes(const ChangeCase& c, bool sequence) {
         if (i == c.skipAt)
             SkipSequenceStep(clock, events);
         if (i == c.clickAt)
-            StopSingleCaptures(events);
+            StopSingleCapture(events);
         ReadKeyboardIntoCaptures(clock, reading, events);
     }
     for (int tick = 0; AnyCaptureRuns() && tick < 600; ++tick, clock += 100)
