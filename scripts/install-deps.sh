@@ -5,7 +5,7 @@
 # scripts/with-wine32.sh registers for its own processes only.
 set -euo pipefail
 # libclang-rt-dev: the sanitizer and fuzzer runtimes of the release's default clang.
-packages=(cmake make g++ git python3 googletest clang clang-format libclang-rt-dev
+packages=(cmake make g++ git python3 googletest librapidcheck-dev clang clang-format libclang-rt-dev
     g++-mingw-w64-i686-win32 binutils-mingw-w64-i686 mingw-w64-tools
     wine wine32:i386 wine64 xvfb xdotool x11-utils imagemagick fonts-wqy-microhei fonts-wine
     "$@")
