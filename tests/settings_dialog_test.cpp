@@ -780,7 +780,8 @@ class DialogWalk : public SettingsDialog {
             ClickButton(IDC_SKIP, false);
             break;
         case PressKey: {
-            const WalkKey& key = WalkKeys[Random(std::size(WalkKeys))];
+            // Enter most often: a person finishes with it.
+            const WalkKey& key = WalkKeys[Random(3) == 0 ? 8 : Random(std::size(WalkKeys))];
             what += " " + std::to_string(key.Code());
             std::optional<bool> ends = Ends(key);
             int pressed = PressedBySpace(key);
