@@ -160,17 +160,21 @@ class SettingsDialog : public ::testing::Test {
         Hold(key, KEYEVENTF_KEYUP);
     }
 
-    // A press of a mouse button on a screen point, held for `holdMs`.
-    void PressMouse(POINT at, DWORD down, DWORD up, DWORD holdMs = 150) {
+    // `presses` presses of a mouse button on a screen point, each held `holdMs`, `gapMs` apart; then the
+    // wait until the dialog has handled the last release.
+    void PressMouse(POINT at, DWORD down, DWORD up, DWORD holdMs = 150, int presses = 1, DWORD gapMs = 0) {
         INPUT mouse = {INPUT_MOUSE, {}};
         mouse.mi.dx = at.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
         mouse.mi.dy = at.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
         mouse.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
         SendInput(1, &mouse, sizeof mouse);
         mouse.mi.dwFlags = down | MOUSEEVENTF_ABSOLUTE;
-        int letGo = buttonsLetGo;
-        Hold(mouse, up | MOUSEEVENTF_ABSOLUTE, holdMs);
-        RunDialogUntil([&] { return buttonsLetGo != letGo; }, 5000); // the click's work is done
+        int letGo = buttonsLetGo + presses;
+        for (int press = 0; press < presses; ++press) {
+            RunDialogUntil([] { return false; }, press == 0 ? 0 : gapMs);
+            Hold(mouse, up | MOUSEEVENTF_ABSOLUTE, holdMs);
+        }
+        RunDialogUntil([&] { return buttonsLetGo >= letGo; }, 5000);
     }
     POINT Middle(int id) const {
         RECT rect;
@@ -741,12 +745,9 @@ class DialogWalk : public SettingsDialog {
         DWORD sinceLast = GetTickCount() - lastClick.second;
         if (lastClick.first == id && sinceLast <= GetDoubleClickTime())
             Pause(GetDoubleClickTime() + 50 - sinceLast);
-        PressMouse(Middle(id), MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, PersonsHold());
+        PressMouse(Middle(id), MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, PersonsHold(), twice ? 2 : 1,
+                   30 + static_cast<DWORD>(Random(50)));
         lastClick = {id, GetTickCount()};
-        if (twice) {
-            Pause(30 + static_cast<DWORD>(Random(50)));
-            PressMouse(Middle(id), MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, PersonsHold());
-        }
     }
 
     // Returns how the dialog ended, if it did: saved (true) or not (false).
