@@ -1,15 +1,5 @@
 #include "dialog/accessibility_shortcuts_win.h"
 
-#include "dialog/accessibility_shortcuts.h"
-
-static_assert(SKF_STICKYKEYSON == AccessibilityFeatureOn && FKF_FILTERKEYSON == AccessibilityFeatureOn &&
-              TKF_TOGGLEKEYSON == AccessibilityFeatureOn);
-static_assert(SKF_HOTKEYACTIVE == AccessibilityHotKeyActive &&
-              FKF_HOTKEYACTIVE == AccessibilityHotKeyActive && TKF_HOTKEYACTIVE == AccessibilityHotKeyActive);
-static_assert(SKF_CONFIRMHOTKEY == AccessibilityConfirmHotKey &&
-              FKF_CONFIRMHOTKEY == AccessibilityConfirmHotKey &&
-              TKF_CONFIRMHOTKEY == AccessibilityConfirmHotKey);
-
 SystemParametersCall gAccessibilityParameters = SystemParametersInfoW;
 
 namespace {
@@ -25,6 +15,15 @@ Shortcut<STICKYKEYS> gStickyKeys = {SPI_GETSTICKYKEYS, SPI_SETSTICKYKEYS, {}, fa
 Shortcut<FILTERKEYS> gFilterKeys = {SPI_GETFILTERKEYS, SPI_SETFILTERKEYS, {}, false};
 Shortcut<TOGGLEKEYS> gToggleKeys = {SPI_GETTOGGLEKEYS, SPI_SETTOGGLEKEYS, {}, false};
 
+// A feature that is off loses its shortcut and the shortcut's prompt; one that is on is left alone,
+// since someone uses it. The three features share these flag bits.
+DWORD FlagsWhileActive(DWORD flags) {
+    static_assert(SKF_HOTKEYACTIVE == FKF_HOTKEYACTIVE && FKF_HOTKEYACTIVE == TKF_HOTKEYACTIVE &&
+                  SKF_CONFIRMHOTKEY == FKF_CONFIRMHOTKEY && FKF_CONFIRMHOTKEY == TKF_CONFIRMHOTKEY &&
+                  SKF_STICKYKEYSON == FKF_FILTERKEYSON && FKF_FILTERKEYSON == TKF_TOGGLEKEYSON);
+    return (flags & SKF_STICKYKEYSON) ? flags : flags & ~(SKF_HOTKEYACTIVE | SKF_CONFIRMHOTKEY);
+}
+
 // The last argument 0: no SPIF_UPDATEINIFILE and no SPIF_SENDCHANGE, the session's setting only.
 template <typename State> void SwitchOff(Shortcut<State>& shortcut) {
     if (shortcut.switchedOff)
@@ -34,7 +33,7 @@ template <typename State> void SwitchOff(Shortcut<State>& shortcut) {
     if (!gAccessibilityParameters(shortcut.get, sizeof state, &state, 0))
         return;
     State quiet = state;
-    quiet.dwFlags = AccessibilityFlagsWhileActive(state.dwFlags);
+    quiet.dwFlags = FlagsWhileActive(state.dwFlags);
     if (quiet.dwFlags == state.dwFlags || !gAccessibilityParameters(shortcut.set, sizeof quiet, &quiet, 0))
         return;
     shortcut.saved = state;

@@ -31,7 +31,6 @@ void FocusControl(HWND dialog, int id) {
     if (GetForegroundWindow() != dialog)
         return;
     SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, id)), TRUE);
-    LeaveEnterToOk(dialog);
 }
 
 // A single capture that ends gives the focus back to its button, where the click put it, unless
@@ -247,18 +246,6 @@ void EndAllCaptures(HWND dialog) {
         Show(dialog, events);
     else
         gCaptureTimerRuns = false; // it went with the window
-}
-
-// A push button that gets the focus becomes the dialog's default, which Enter presses: Enter after
-// a capture would start it again, and the new capture would take Enter. OK stays the default.
-void LeaveEnterToOk(HWND dialog) {
-    HWND focus = GetFocus(), ok = GetDlgItem(dialog, IDOK);
-    if (focus == ok || focus == GetDlgItem(dialog, IDCANCEL))
-        return;
-    if (GetParent(focus) == dialog && (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON))
-        SendMessageW(focus, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
-    SendMessageW(dialog, DM_SETDEFID, IDOK, 0);
-    SendMessageW(ok, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
 }
 
 void OnAnotherProgramInFront(HWND dialog) {

@@ -1,14 +1,12 @@
 // The dialog's side of the captures (keys/key_capture.h). A click on a capture button captures its
 // input; a click on "依序設定" captures the current layout's inputs in slot order, then the system
 // and exit keys, and the next input starts as soon as a key is taken.
-// The keyboard is read on the dialog's thread, and only: when it signals (a key went down or up, or
-// the device was lost), when a capture starts (its snapshot), when the dialog's first picture is up
-// and when it becomes active (the live key test), and when another program comes to the front
-// (the keys pressed before it still count). Each reading goes to the captures, then to the live key
-// test. A timer runs only while a capture runs, and only counts down, ends a capture whose time is
-// up and acquires a keyboard lost to another program again. A mouse press on the dialog ends the
-// single capture with nothing stored, but for a press on its own button (a double click's second).
-// Another program in front ends every capture.
+// The keyboard is read on the dialog's thread: when it signals (a key went down or up, or the device
+// was lost), when a capture starts (its snapshot), once the first picture is up and when the dialog
+// becomes active (the live key test), and when another program comes to the front, which ends every
+// capture. A timer runs only while a capture runs: it counts down, ends a capture whose time is up
+// and acquires a lost keyboard again. A mouse press on the dialog ends the single capture with
+// nothing stored, but for one on its own button (a double click's second).
 #pragma once
 
 #include "keys/key_codes.h"
@@ -32,9 +30,6 @@ void SkipSequenceStepOn(HWND dialog);
 // A layout switch, OK, Cancel or close: every capture ends, and none stores a key after it. With a
 // null dialog (it is being destroyed) nothing is shown.
 void EndAllCaptures(HWND dialog);
-// Enter presses OK wherever the focus is but on Cancel: on a capture button and on "依序設定" too.
-// Space still presses the focused button.
-void LeaveEnterToOk(HWND dialog);
 // WM_ACTIVATEAPP: another program came to the front (the dialog's own message boxes are not one).
 void OnAnotherProgramInFront(HWND dialog);
 

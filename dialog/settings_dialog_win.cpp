@@ -116,12 +116,6 @@ bool StoreDriverPath(HWND dialog) {
     return true;
 }
 
-void EndSettingsDialog(HWND dialog, int result) {
-    EndDialog(dialog, result);
-    DestroyWindow(dialog);
-    PostQuitMessage(0);
-}
-
 // The path warning is the dialog's own: Windows disables the dialog while the box is up and hands
 // the activation back to it when the box closes, so the corrected path is typed into the dialog,
 // not into the window an ownerless box would leave active. The save's warnings have no owner, so
@@ -136,7 +130,7 @@ void OnOk(HWND dialog) {
     }
     EnableWindow(dialog, FALSE);
     if (SaveSettings()) {
-        EndSettingsDialog(dialog, IDOK);
+        DestroyWindow(dialog); // which ends the message loop
         return;
     }
     EnableWindow(dialog, TRUE);
@@ -150,7 +144,7 @@ void OnOk(HWND dialog) {
 void OnCancel(HWND dialog) {
     if (GetKeyState(VK_ESCAPE) & 0x8000)
         return;
-    EndSettingsDialog(dialog, IDCANCEL);
+    DestroyWindow(dialog);
 }
 
 void OnCommand(HWND dialog, int id) {
@@ -223,6 +217,19 @@ BOOL OnActivation(HWND dialog, bool active) {
         return FALSE;
     KeepFocusOnDialog(dialog);
     return TRUE;
+}
+
+// Enter presses OK wherever the focus is but on Cancel. A push button that gets the focus becomes
+// the dialog's default, which Enter presses: on a capture button after its capture, Enter would start
+// it again, and the new capture would take Enter. Space still presses the focused button.
+void LeaveEnterToOk(HWND dialog) {
+    HWND focus = GetFocus(), ok = GetDlgItem(dialog, IDOK);
+    if (focus == ok || focus == GetDlgItem(dialog, IDCANCEL))
+        return;
+    if (GetParent(focus) == dialog && (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON))
+        SendMessageW(focus, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+    SendMessageW(dialog, DM_SETDEFID, IDOK, 0);
+    SendMessageW(ok, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
 }
 
 bool IsPressOrRelease(UINT message) {

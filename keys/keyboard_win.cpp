@@ -119,14 +119,13 @@ bool ReadState(KeySample& sample) {
 
 // A keyboard lost to another program's exclusive use, or not yet acquired, is acquired again: the
 // loss signals too. Should that fail, the device sends no more signals until it is acquired.
+bool AcquireAgain() {
+    return gKeyboard.acquired = SUCCEEDED(gKeyboard.device->Acquire());
+}
+
 bool ReadOpenKeyboard(KeySample& sample) {
     sample = {};
-    if (gKeyboard.device == nullptr)
-        return false;
-    if (ReadState(sample))
-        return true;
-    gKeyboard.acquired = SUCCEEDED(gKeyboard.device->Acquire());
-    return gKeyboard.acquired && ReadState(sample);
+    return gKeyboard.device != nullptr && (ReadState(sample) || (AcquireAgain() && ReadState(sample)));
 }
 
 } // namespace
@@ -148,7 +147,7 @@ void CloseKeyboard() {
 
 void AcquireKeyboardIfLost() {
     if (gKeyboard.device != nullptr && !gKeyboard.acquired)
-        gKeyboard.acquired = SUCCEEDED(gKeyboard.device->Acquire());
+        AcquireAgain();
 }
 
 bool IsKeyboardOpen() {
