@@ -8,16 +8,6 @@
 
 #include <commctrl.h>
 
-namespace {
-
-void RunMessageLoop(HWND dialog) {
-    MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0)
-        HandleThreadMessage(dialog, message);
-}
-
-} // namespace
-
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     if (AnotherCopyRunsForThisFolder())
         return 0;
@@ -33,7 +23,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         MessageBoxW(nullptr, L"No dialog created!", L"Error!", MB_ICONWARNING | MB_OK);
         return 0;
     }
-    RunMessageLoop(dialog);
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0)
+        HandleThreadMessage(dialog, message);
     RestoreSessionBeep();
     return 0;
 }

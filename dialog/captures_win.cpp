@@ -44,12 +44,11 @@ uint32_t Now() {
     return static_cast<uint32_t>(GetTickCount());
 }
 
-// Both layouts' buttons, all but that of a single capture that runs.
+// Both layouts' buttons: no single capture runs beside the sequence.
 void EnableCaptureButtons(HWND dialog, bool enabled) {
     for (LayoutKind layout : {StandardLayout, MahjongLayout})
         for (const LayoutInput& input : InputsOf(layout))
-            EnableWindow(GetDlgItem(dialog, input.captureButton),
-                         enabled && !SingleCaptureRuns(input.captureButton));
+            EnableWindow(GetDlgItem(dialog, input.captureButton), enabled);
 }
 
 // While the sequence runs the dialog itself has the focus, no control (Space would click it); when it
@@ -249,10 +248,8 @@ void EndAllCaptures(HWND dialog) {
 }
 
 void OnAnotherProgramInFront(HWND dialog) {
-    CaptureEvents events;
-    KeySample reading;
-    EndCapturesForAnotherProgram(Now(), reading, events);
-    Show(dialog, events);
+    ReadKeyboardNow(dialog);
+    EndAllCaptures(dialog);
 }
 
 // The dialog window itself, not a control: the keyboard reaches DirectInput only while a window of

@@ -31,6 +31,7 @@ void SkipSequenceStepOn(HWND dialog);
 // null dialog (it is being destroyed) nothing is shown.
 void EndAllCaptures(HWND dialog);
 // WM_ACTIVATEAPP: another program came to the front (the dialog's own message boxes are not one).
+// The keys that went down before it are read, then every capture ends.
 void OnAnotherProgramInFront(HWND dialog);
 
 // While a capture runs the dialog keeps the keyboard focus itself, and no control has it: on

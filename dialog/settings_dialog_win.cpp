@@ -150,13 +150,13 @@ void OnCancel(HWND dialog) {
 void OnCommand(HWND dialog, int id) {
     switch (id) {
     case IDC_MAHJONG_GAME:
-        OnOptionBox(dialog, MahjongBox, id);
-        break;
     case IDC_FOUR_WAY:
-        OnOptionBox(dialog, FourWayBox, id);
-        break;
     case IDC_SQUARE:
-        OnOptionBox(dialog, SquareBox, id);
+        OnOptionBox(dialog,
+                    id == IDC_MAHJONG_GAME ? MahjongBox
+                    : id == IDC_FOUR_WAY   ? FourWayBox
+                                           : SquareBox,
+                    id);
         break;
     case IDC_LOW_RESOLUTION:
         gSettings.lowResolutionFlag = IsChecked(dialog, IDC_LOW_RESOLUTION) ? 1 : 0;

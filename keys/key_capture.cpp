@@ -177,11 +177,6 @@ bool ReadKeyboardIntoCaptures(uint32_t now, KeySample& reading, CaptureEvents& e
     return true;
 }
 
-void EndCapturesForAnotherProgram(uint32_t now, KeySample& reading, CaptureEvents& events) {
-    ReadKeyboardIntoCaptures(now, reading, events);
-    StopAllCaptures(events);
-}
-
 void TickCaptures(uint32_t now, CaptureEvents& events) {
     if (gSingleCapture && ShowStepsDue(*gSingleCapture, now, false, events)) {
         events.push_back({CaptureTimedOut, gSingleCapture->input, 0, false});

@@ -63,8 +63,5 @@ void StopAllCaptures(CaptureEvents& events);
 // Reads the keyboard once and hands the reading to the capture that runs; false, with nothing
 // handed, when the keyboard cannot be read. The reading is the caller's too (the key test's).
 bool ReadKeyboardIntoCaptures(uint32_t now, KeySample& reading, CaptureEvents& events);
-// Another program came to the front: the keys that went down before are still read, then every
-// capture ends, so that nothing typed into that program is taken.
-void EndCapturesForAnotherProgram(uint32_t now, KeySample& reading, CaptureEvents& events);
 // The countdown, and the end of a capture whose time is up; the keyboard is not read.
 void TickCaptures(uint32_t now, CaptureEvents& events);

@@ -247,12 +247,10 @@ void Do(Model& model, const Action& action) {
     case Stop:
         StopSequence(events);
         break;
-    case AnotherProgram: {
-        KeySample reading;
-        model.readUpTo = model.log.size();
-        EndCapturesForAnotherProgram(model.now, reading, events);
+    case AnotherProgram: // as the dialog does: a last reading, then every capture ends
+        ReadInto(model, events);
+        StopAllCaptures(events);
         break;
-    }
     case Down:
     case Up:
         mayStop = false;
