@@ -943,7 +943,7 @@ TEST_F(DialogWalk, APersonsHandsInAnyOrderChangeOnlyWhatTheyMeant) {
     unsigned seed = fixed ? static_cast<unsigned>(strtoul(fixed, nullptr, 10)) : GetTickCount();
     printf("walk seed %u (ORVANE_WALK_SEED=%u replays it)\n", seed, seed);
     rng.seed(seed);
-    for (int left = 250; left > 0 && !HasFailure();) {
+    for (int left = 200; left > 0 && !HasFailure();) {
         left -= Walk(left);
         Close();
     }
