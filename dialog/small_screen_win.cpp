@@ -11,7 +11,7 @@ namespace {
 // Which controls a band moves: every control, or one layout's set.
 enum BandGroup { AllControls, StandardSet, MahjongSet };
 
-// A band of the template in dialog units, or an edge (`top` unused).
+// A band of the template in dialog units (scaled to pixels for a fit), or an edge (`top` unused).
 struct Band {
     int top, bottom;
     BandGroup group;
@@ -35,6 +35,7 @@ constexpr Band LowestEdges[] = {{0, 307, AllControls}, {0, 309, StandardSet}, {0
 
 struct Fit {
     HWND dialog;
+    std::vector<Band> bands;   // in pixels
     LONG keepCommon, keepRows; // pixels left of each band
 };
 
@@ -47,12 +48,10 @@ LONG ToPixels(HWND dialog, int y) {
 // How far an edge at `y` pixels moves up: by every band of its group closed above it.
 LONG MoveAt(const Fit& fit, LONG y, BandGroup group) {
     LONG pixels = 0;
-    for (const Band& band : Bands()) {
-        LONG top = ToPixels(fit.dialog, band.top), bottom = ToPixels(fit.dialog, band.bottom);
-        if (bottom <= y && (band.group == AllControls || band.group == group))
-            pixels +=
-                std::max(0L, bottom - top - (band.group == AllControls ? fit.keepCommon : fit.keepRows));
-    }
+    for (const Band& band : fit.bands)
+        if (band.bottom <= y && (band.group == AllControls || band.group == group))
+            pixels += std::max(0L, band.bottom - band.top -
+                                       (band.group == AllControls ? fit.keepCommon : fit.keepRows));
     return pixels;
 }
 
@@ -107,7 +106,10 @@ void FitToWorkArea(HWND dialog) {
     if (height <= workHeight)
         return;
     LONG rowSpace = ToPixels(dialog, 8) / 8; // the narrowest a one-unit gap scales to
-    Fit fit = {dialog, rowSpace, rowSpace};
+    Fit fit = {dialog, Bands(), rowSpace, rowSpace};
+    for (Band& band : fit.bands) // scaled once
+        band = {static_cast<int>(ToPixels(dialog, band.top)), static_cast<int>(ToPixels(dialog, band.bottom)),
+                band.group};
     if (LONG overflow = Overflow(fit, window, work); overflow > 0)
         fit.keepCommon = std::max(0L, rowSpace - (overflow + 1) / 2);
     EnumChildWindows(dialog, MoveUp, reinterpret_cast<LPARAM>(&fit));
