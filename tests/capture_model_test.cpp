@@ -16,7 +16,6 @@
 namespace {
 
 const KeyCode Keys[] = {0x1E, 0x30, 0x10, 0x1C, 0x39, 0xC8}; // A, B, Q, Enter, Space, Up
-const char* const KeyNames[] = {"A", "B", "Q", "Enter", "Space", "Up"};
 constexpr KeyCode Enter = 0x1C, Space = 0x39;
 const CaptureInput SequenceOrder[] = {11, 12, 13, 14, 15};
 
@@ -57,13 +56,10 @@ struct Action {
     int arg;
 };
 
+// Keys by their codes: Down(28) is Enter going down.
 void showValue(const Action& action, std::ostream& os) {
-    os << ActionNames[action.kind] << "(";
-    if (action.kind >= Down && action.kind <= Tap)
-        os << KeyNames[action.arg % 6];
-    else
-        os << action.arg;
-    os << ")";
+    os << ActionNames[action.kind] << "("
+       << (action.kind >= Down && action.kind <= Tap ? Keys[action.arg % 6] : action.arg) << ")";
 }
 
 // Keys and readings come more often than starts and stops.

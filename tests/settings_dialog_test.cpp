@@ -45,6 +45,15 @@ struct PathCase {
     const wchar_t* shown = nullptr; // the text the path field shows at the start
 };
 
+// A mouse event at a screen point.
+INPUT MouseAt(POINT at, DWORD flags) {
+    INPUT mouse = {INPUT_MOUSE, {}};
+    mouse.mi.dx = at.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+    mouse.mi.dy = at.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+    mouse.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
+    return mouse;
+}
+
 class SettingsDialog : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -163,10 +172,7 @@ class SettingsDialog : public ::testing::Test {
     // `presses` presses of a mouse button on a screen point, each held `holdMs`, `gapMs` apart; then the
     // wait until the dialog has handled the last release.
     void PressMouse(POINT at, DWORD down, DWORD up, DWORD holdMs = 150, int presses = 1, DWORD gapMs = 0) {
-        INPUT mouse = {INPUT_MOUSE, {}};
-        mouse.mi.dx = at.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
-        mouse.mi.dy = at.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
-        mouse.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+        INPUT mouse = MouseAt(at, MOUSEEVENTF_MOVE);
         SendInput(1, &mouse, sizeof mouse);
         mouse.mi.dwFlags = down | MOUSEEVENTF_ABSOLUTE;
         int letGo = buttonsLetGo + presses;
@@ -622,11 +628,8 @@ DWORD WINAPI ClickTheMenuItem(void*) {
         return 0;
     RECT item;
     GetWindowRect(menu, &item); // its only item fills it
-    INPUT mouse = {INPUT_MOUSE, {}};
-    mouse.mi.dx = (item.left + item.right) / 2 * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
-    mouse.mi.dy = (item.top + item.bottom) / 2 * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
     for (DWORD flags : {MOUSEEVENTF_MOVE, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
-        mouse.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
+        INPUT mouse = MouseAt({(item.left + item.right) / 2, (item.top + item.bottom) / 2}, flags);
         SendInput(1, &mouse, sizeof mouse);
         Sleep(100);
     }
