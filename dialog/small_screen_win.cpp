@@ -39,10 +39,10 @@ struct Fit {
     LONG keepCommon, keepRows; // pixels left of each band
 };
 
-LONG ToPixels(HWND dialog, int y) {
+int ToPixels(HWND dialog, int y) {
     RECT rect = {0, y, 0, y};
     MapDialogRect(dialog, &rect);
-    return rect.top;
+    return static_cast<int>(rect.top);
 }
 
 // How far an edge at `y` pixels moves up: by every band of its group closed above it.
@@ -108,8 +108,7 @@ void FitToWorkArea(HWND dialog) {
     LONG rowSpace = ToPixels(dialog, 8) / 8; // the narrowest a one-unit gap scales to
     Fit fit = {dialog, Bands(), rowSpace, rowSpace};
     for (Band& band : fit.bands) // scaled once
-        band = {static_cast<int>(ToPixels(dialog, band.top)), static_cast<int>(ToPixels(dialog, band.bottom)),
-                band.group};
+        band = {ToPixels(dialog, band.top), ToPixels(dialog, band.bottom), band.group};
     if (LONG overflow = Overflow(fit, window, work); overflow > 0)
         fit.keepCommon = std::max(0L, rowSpace - (overflow + 1) / 2);
     EnumChildWindows(dialog, MoveUp, reinterpret_cast<LPARAM>(&fit));

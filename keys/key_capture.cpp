@@ -6,10 +6,6 @@
 
 namespace {
 
-bool NoDevice(KeySample&) {
-    return false;
-}
-
 struct Capture {
     CaptureInput input;
     uint32_t startedAt;
@@ -114,7 +110,7 @@ bool ShowStepsDue(Capture& capture, uint32_t now, bool inSequence, CaptureEvents
 
 } // namespace
 
-KeyboardDevice gKeyboardDevice = {NoDevice};
+KeyboardDevice gKeyboardDevice = {[](KeySample&) { return false; }}; // until the platform opens one
 
 bool SingleCaptureRuns(CaptureInput input) {
     return gSingleCapture && gSingleCapture->input == input;
