@@ -1,9 +1,9 @@
-// The system beep switched off while the dialog is up, through the session's shared record of it.
+// The system beep is one setting of the whole logon session, and the dialog switches it off while
+// it is up. Copies of the tool for different folders share it: it ends as the user had it, whatever
+// order the copies end in, and whether or not some were killed.
 #pragma once
 
-// Switches the beep off; the first copy of the session keeps the user's setting. Once per copy
-// until RestoreSessionBeep. Nothing when the session's record cannot be had.
+// Switches the beep off for the session. Once per copy until RestoreSessionBeep.
 void SwitchSessionBeepOff();
-
-// Puts the user's setting back if no other copy still has the beep off. Nothing if never switched.
+// Gives the user's setting back unless another copy still has the beep off. Nothing if never switched.
 void RestoreSessionBeep();

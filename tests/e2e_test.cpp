@@ -6,7 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cwctype>
+#include <filesystem>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -235,6 +238,66 @@ TEST_F(EndToEnd, ASecondStartInTheSameFolderBringsTheFirstForwardAndEnds) {
     DestroyWindow(other);
     EXPECT_EQ(ClickAndWaitForExit(first, IDCANCEL), 0);
     EXPECT_EQ(ReadBytes(BindingsFileName), Standard());
+}
+
+// Run as a child of the beep test: its exit code says whether the beep is on, as a process that
+// has not read it before sees it (Wine keeps a process's first reading).
+TEST(BeepReader, ExitsWithTheBeep) {
+    if (std::getenv("ORVANE_READ_BEEP") == nullptr)
+        GTEST_SKIP() << "run by the beep test";
+    BOOL on = FALSE;
+    SystemParametersInfoW(SPI_GETBEEP, 0, &on, 0);
+    std::exit(on ? 0 : 1);
+}
+
+bool BeepIsOn() {
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    Tool reader;
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    std::wstring commandLine =
+        L"\"" + std::wstring(self) + L"\" \"" + gToolPath + L"\" --gtest_filter=BeepReader.*";
+    SetEnvironmentVariableW(L"ORVANE_READ_BEEP", L"1");
+    EXPECT_TRUE(CreateProcessW(self, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                               &startup, &reader.process));
+    SetEnvironmentVariableW(L"ORVANE_READ_BEEP", nullptr);
+    return WaitForExit(reader, 30000) == 0;
+}
+
+Tool StartIn(const char* folder) {
+    std::filesystem::path home = std::filesystem::current_path();
+    std::filesystem::create_directory(folder);
+    std::filesystem::current_path(folder);
+    Tool tool = StartOn(Standard());
+    std::filesystem::current_path(home);
+    return tool;
+}
+
+// Copies for two folders: the beep is off while either is up, and the one that ends last, whether the
+// other was closed or killed, gives the user's setting back.
+TEST_F(EndToEnd, TwoCopiesLeaveTheBeepAsTheUserHadItWhateverOrderTheyEndIn) {
+    SystemParametersInfoW(SPI_SETBEEP, TRUE, nullptr, SPIF_UPDATEINIFILE);
+    const std::tuple<const char*, bool, bool> endings[] = {
+        // what, the second copy ends first, the one that ends first is killed
+        {"first ends first", false, false},
+        {"second ends first", true, false},
+        {"first is killed", false, true}};
+    for (auto [ending, secondFirst, killed] : endings) {
+        Tool first = StartIn("first"), second = StartIn("second");
+        ASSERT_TRUE(first.dialog && second.dialog) << ending;
+        EXPECT_FALSE(BeepIsOn()) << ending;
+        Tool& earlier = secondFirst ? second : first;
+        Tool& later = secondFirst ? first : second;
+        if (killed)
+            TerminateProcess(earlier.process.hProcess, 1);
+        else
+            PostMessageW(earlier.dialog, WM_CLOSE, 0, 0); // the other copy's window may lie over it
+        EXPECT_EQ(WaitForExit(earlier), killed ? 1 : 0) << ending;
+        EXPECT_FALSE(BeepIsOn()) << ending << ": the other copy is still up";
+        EXPECT_EQ(ClickAndWaitForExit(later, IDCANCEL), 0) << ending;
+        EXPECT_TRUE(BeepIsOn()) << ending;
+    }
 }
 
 struct LeftoverToolsEnder : ::testing::EmptyTestEventListener {
