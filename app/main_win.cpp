@@ -23,6 +23,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         MessageBoxW(nullptr, L"No dialog created!", L"Error!", MB_ICONWARNING | MB_OK);
         return 0;
     }
+    MarkFolderWindow(dialog);
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0)
         HandleThreadMessage(dialog, message);

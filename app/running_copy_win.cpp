@@ -1,9 +1,7 @@
 // The folder is held by a named mutex of the session's Local\ namespace, named after the folder's
-// full path, case-insensitively as Windows compares paths. Beside it, a named mapping tells a later
-// copy which process holds the folder.
+// full path, case-insensitively as Windows compares paths. The holder's dialog carries a window
+// property of the same name, by which a later copy finds it.
 #include "app/running_copy_win.h"
-
-#include <windows.h>
 
 #include <string>
 
@@ -11,6 +9,7 @@ namespace {
 
 constexpr DWORD WindowWaitMs = 1500;
 
+std::wstring gFolderName;
 // The working folder's full long path in upper case, without a trailing backslash.
 std::wstring FolderKey() {
     std::wstring folder(GetCurrentDirectoryW(0, nullptr), L'\0');
@@ -27,14 +26,14 @@ std::wstring FolderKey() {
 
 // A kernel object name may hold no backslash and is limited in length, so the path is hashed
 // (FNV-1a, 64 bits).
-std::wstring ObjectName(const wchar_t* kind, const std::wstring& folder) {
+std::wstring FolderName(const std::wstring& folder) {
     unsigned long long hash = 14695981039346656037ull;
     for (wchar_t c : folder) {
         hash ^= static_cast<unsigned short>(c);
         hash *= 1099511628211ull;
     }
     wchar_t name[64];
-    wsprintfW(name, L"Local\\OrvaneConfig.%s.%08lX%08lX", kind, static_cast<unsigned long>(hash >> 32),
+    wsprintfW(name, L"Local\\OrvaneConfig.Folder.%08lX%08lX", static_cast<unsigned long>(hash >> 32),
               static_cast<unsigned long>(hash));
     return name;
 }
@@ -56,14 +55,20 @@ BOOL CALLBACK FindProcessWindow(HWND window, LPARAM parameter) {
     return FALSE;
 }
 
-bool BeforeDeadline(DWORD start) {
-    return GetTickCount() - start < WindowWaitMs;
+BOOL CALLBACK FindFolderDialog(HWND window, LPARAM parameter) {
+    auto* search = reinterpret_cast<WindowSearch*>(parameter);
+    if (GetPropW(window, gFolderName.c_str()) == nullptr)
+        return TRUE;
+    GetWindowThreadProcessId(window, &search->process);
+    return FALSE;
 }
 
-// The first visible, enabled window of the holder's process, or null while there is none yet.
-HWND HolderWindow(DWORD process) {
-    WindowSearch search = {process, nullptr};
-    EnumWindows(FindProcessWindow, reinterpret_cast<LPARAM>(&search));
+// The first visible, enabled window of the holder's process once its dialog is up, or null.
+HWND HolderWindow() {
+    WindowSearch search = {0, nullptr};
+    EnumWindows(FindFolderDialog, reinterpret_cast<LPARAM>(&search));
+    if (search.process != 0)
+        EnumWindows(FindProcessWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
@@ -72,31 +77,6 @@ void BringForward(HWND window) {
     if (IsIconic(window))
         ShowWindow(window, SW_RESTORE);
     SetForegroundWindow(window);
-}
-
-// The holder's process, 0 while it is not yet published, or when its record is closed to this copy
-// (an elevated holder, and this copy is not).
-DWORD ReadHolder(const std::wstring& name) {
-    HANDLE mapping = OpenFileMappingW(FILE_MAP_READ, FALSE, name.c_str());
-    if (mapping == nullptr)
-        return 0;
-    DWORD process = 0;
-    if (const void* view = MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, sizeof process)) {
-        process = *static_cast<const volatile DWORD*>(view);
-        UnmapViewOfFile(view);
-    }
-    CloseHandle(mapping);
-    return process;
-}
-
-// Kept open until the process ends, which releases them.
-void PublishHolder(const std::wstring& name) {
-    HANDLE mapping =
-        CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(DWORD), name.c_str());
-    if (mapping == nullptr)
-        return;
-    if (void* view = MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, sizeof(DWORD)))
-        *static_cast<volatile DWORD*>(view) = GetCurrentProcessId();
 }
 
 // This copy holds the folder once it owns the mutex. A copy that is just ending, or another copy's
@@ -114,19 +94,16 @@ bool TakeFolder(HANDLE mutex) {
 // The mutex stays owned, and its handle open, until the process ends. A copy started as
 // administrator beside one that is not (Vista and later) is refused the other's mutex: that too
 // means another copy holds the folder. Any other failure to make the mutex lets this copy run.
-// The holder may still be loading the file, or be ending: its window, or its end, is waited for.
+// The holder may still be loading the file, or be ending: its dialog, or its end, is waited for.
 bool AnotherCopyRunsForThisFolder() {
-    std::wstring folder = FolderKey(), holderName = ObjectName(L"Holder", folder);
-    HANDLE mutex = CreateMutexW(nullptr, FALSE, ObjectName(L"Folder", folder).c_str());
+    gFolderName = FolderName(FolderKey());
+    HANDLE mutex = CreateMutexW(nullptr, FALSE, gFolderName.c_str());
     bool refused = mutex == nullptr && GetLastError() == ERROR_ACCESS_DENIED;
     for (DWORD start = GetTickCount();; Sleep(20)) {
-        if ((!refused && mutex == nullptr) || TakeFolder(mutex)) {
-            PublishHolder(holderName);
+        if ((!refused && mutex == nullptr) || TakeFolder(mutex))
             return false;
-        }
-        DWORD holder = ReadHolder(holderName);
-        HWND window = holder != 0 ? HolderWindow(holder) : nullptr;
-        if (window != nullptr || !BeforeDeadline(start)) {
+        HWND window = HolderWindow();
+        if (window != nullptr || GetTickCount() - start >= WindowWaitMs) {
             if (window != nullptr)
                 BringForward(window);
             if (mutex != nullptr)
@@ -134,4 +111,9 @@ bool AnotherCopyRunsForThisFolder() {
             return true;
         }
     }
+}
+
+// The system drops the property with the window.
+void MarkFolderWindow(HWND dialog) {
+    SetPropW(dialog, gFolderName.c_str(), dialog);
 }

@@ -3,6 +3,10 @@
 // (two loaders on one PC) run side by side.
 #pragma once
 
+#include <windows.h>
+
 // True when another copy already runs for the working folder; its window has been brought forward.
 // Otherwise this copy now holds the folder until it ends.
 bool AnotherCopyRunsForThisFolder();
+// Marks the dialog as the folder's window, where a second copy finds it.
+void MarkFolderWindow(HWND dialog);
