@@ -55,10 +55,8 @@ set(ORVANE_PLATFORM_SOURCES
     ${CMAKE_SOURCE_DIR}/dialog/fallback_captions_win.cpp
     ${CMAKE_SOURCE_DIR}/dialog/beep_share_win.cpp
     ${CMAKE_SOURCE_DIR}/dialog/accessibility_shortcuts_win.cpp
-    ${CMAKE_SOURCE_DIR}/dialog/clash_marks_win.cpp
     ${CMAKE_SOURCE_DIR}/dialog/captures_win.cpp
     ${CMAKE_SOURCE_DIR}/dialog/key_fields_win.cpp
-    ${CMAKE_SOURCE_DIR}/dialog/input_menu_win.cpp
     ${CMAKE_SOURCE_DIR}/dialog/live_keys_win.cpp
     ${CMAKE_SOURCE_DIR}/dialog/small_screen_win.cpp)
 add_library(orvane_platform STATIC ${ORVANE_PLATFORM_SOURCES})

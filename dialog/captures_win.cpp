@@ -1,15 +1,14 @@
 #include "dialog/captures_win.h"
 
-#include "dialog/clash_marks_win.h"
 #include "dialog/fallback_captions_win.h"
 #include "dialog/key_fields_win.h"
 #include "dialog/live_keys_win.h"
+#include "dialog/settings_dialog_win.h"
 #include "keys/capture_schedule.h"
 #include "keys/key_capture.h"
 #include "keys/keyboard_win.h"
 #include "resources/resource.h"
 #include "settings/layout_inputs.h"
-#include "settings/settings_win.h"
 
 #include <vector>
 

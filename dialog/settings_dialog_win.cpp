@@ -6,11 +6,9 @@
 #include "dialog/accessibility_shortcuts_win.h"
 #include "dialog/beep_share_win.h"
 #include "dialog/captures_win.h"
-#include "dialog/clash_marks_win.h"
 #include "dialog/dialog_template_win.h"
 #include "dialog/driver_path_win.h"
 #include "dialog/fallback_captions_win.h"
-#include "dialog/input_menu_win.h"
 #include "dialog/key_fields_win.h"
 #include "dialog/live_keys_win.h"
 #include "dialog/option_boxes.h"
@@ -20,7 +18,6 @@
 #include "keys/keyboard_win.h"
 #include "resources/resource.h"
 #include "settings/layout_inputs.h"
-#include "settings/settings_win.h"
 
 #include <algorithm>
 #include <iterator>
@@ -31,6 +28,8 @@ namespace {
 // The path text as the fill left it in its field: while the field still holds it, OK keeps the
 // loaded bytes as they are, including bytes the code page cannot show.
 std::wstring gFilledDriverPath;
+// The owner of the warning box being shown, if the dialog asked for it.
+HWND gWarningOwner = nullptr;
 // The key whose message the dialog is handling: a capture it starts passes it over.
 KeyCode gKeyBeingHandled = NoKey;
 // The left button's last press on the dialog was the second of a double click on "依序設定".
@@ -77,11 +76,6 @@ void FillDriverPath(HWND dialog) {
     std::copy(std::begin(gSettings.driverPath), std::end(gSettings.driverPath), bytes);
     SetDlgItemTextW(dialog, IDC_DRIVER_PATH, DriverPathText(bytes).c_str());
     gFilledDriverPath = ControlText(dialog, IDC_DRIVER_PATH);
-}
-
-void FillKeyFields(HWND dialog) {
-    for (const LayoutInput& input : CurrentInputs())
-        ShowInputKey(dialog, input);
 }
 
 bool IsChecked(HWND dialog, int id) {
@@ -192,6 +186,15 @@ BOOL IgnoreKeyMenu(HWND dialog, WPARAM command, LPARAM key) {
     return TRUE;
 }
 
+// Puts the settings record into the dialog's controls.
+void FillDialog(HWND dialog) {
+    FillDriverPath(dialog);
+    CheckDlgButton(dialog, IDC_LOW_RESOLUTION,
+                   gSettings.lowResolutionFlag == 1 ? BST_CHECKED : BST_UNCHECKED);
+    ShowOptionStates(dialog);
+    FillKeyFields(dialog);
+}
+
 void OnInitDialog(HWND dialog) {
     SwitchSessionBeepOff();
     SetWindowIcons(dialog);
@@ -266,14 +269,6 @@ void HandleThreadMessage(HWND dialog, MSG& message) {
     gKeyBeingHandled = NoKey;
 }
 
-void FillDialog(HWND dialog) {
-    FillDriverPath(dialog);
-    CheckDlgButton(dialog, IDC_LOW_RESOLUTION,
-                   gSettings.lowResolutionFlag == 1 ? BST_CHECKED : BST_UNCHECKED);
-    ShowOptionStates(dialog);
-    FillKeyFields(dialog);
-}
-
 INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     if (OnCaptureMessage(dialog, message, wParam, lParam))
         return TRUE;
@@ -308,4 +303,17 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
     default:
         return FALSE;
     }
+}
+
+void ShowWarningBox(const char* text) {
+    std::wstring wide;
+    for (const char* c = text; *c != '\0'; ++c)
+        wide += static_cast<wchar_t>(static_cast<unsigned char>(*c));
+    MessageBoxW(gWarningOwner, wide.c_str(), L"Error!", MB_ICONWARNING | MB_OK);
+}
+
+void ShowDialogWarning(HWND dialog, const char* text) {
+    gWarningOwner = dialog;
+    gShowWarning(text);
+    gWarningOwner = nullptr;
 }

@@ -10,5 +10,9 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
 // manager, or dispatched.
 void HandleThreadMessage(HWND dialog, MSG& message);
 
-// Puts the settings record into the dialog's controls.
-void FillDialog(HWND dialog);
+// A warning box with the caption "Error!", the warning icon and one OK button, with no owner.
+void ShowWarningBox(const char* text);
+// A warning about something the dialog asked for (a path it cannot store, a keyboard it cannot
+// open), shown through gShowWarning as the dialog's own box: Windows disables the dialog while the
+// box is up, and hands the activation back to it after.
+void ShowDialogWarning(HWND dialog, const char* text);

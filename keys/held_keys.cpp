@@ -1,6 +1,7 @@
 #include "keys/held_keys.h"
 
 #include <algorithm>
+#include <array>
 
 bool IsPanelKey(KeyCode code, const std::vector<KeyCode>& inputCodes) {
     return code != NoKey && std::find(inputCodes.begin(), inputCodes.end(), code) != inputCodes.end();
@@ -19,4 +20,14 @@ bool KeepFromDialog(const DialogKeyMessage& message, const std::vector<KeyCode>&
     if (!message.pressOrRelease || message.typingDriverPath)
         return false;
     return IsPanelKey(KeyCodeOfKeyMessage(message.lParam), inputCodes);
+}
+
+std::vector<bool> ClashingInputs(const std::vector<KeyCode>& codes) {
+    std::array<int, KeyCodeCount> holders = {};
+    for (KeyCode code : codes)
+        ++holders[code];
+    std::vector<bool> clashing(codes.size());
+    for (size_t i = 0; i < codes.size(); ++i)
+        clashing[i] = codes[i] != NoKey && holders[codes[i]] > 1;
+    return clashing;
 }

@@ -11,6 +11,12 @@
 // Whether some input has the code; NoKey is never a panel key.
 bool IsPanelKey(KeyCode code, const std::vector<KeyCode>& inputCodes);
 
+// For each input's code, whether another input holds the same code: two inputs on one key fire
+// together, and an exit key shared with a player's start button ends the game when the player
+// starts. The dialog marks them; it never refuses them, since a double binding may be meant. NoKey
+// (an input left with no key) never clashes.
+std::vector<bool> ClashingInputs(const std::vector<KeyCode>& codes);
+
 // For each input's key code, whether that key is held in the sample. AltGr's left Ctrl counts as
 // nothing of its own, and NoKey is never held.
 std::vector<bool> HeldInputs(const std::vector<KeyCode>& inputCodes, const KeySample& now);

@@ -131,7 +131,8 @@ bool SaveInPlace(const std::vector<uint8_t>& bytes) {
     return true;
 }
 
-// Reads a whole file and closes it; false unless it has a shape that the load accepts.
+// Reads a whole file and closes it; false unless it has a shape that the load accepts. A file too
+// large for memory is one the load refuses.
 bool ReadLoadableAndClose(FileHandle file, std::vector<uint8_t>& bytes) {
     bool read = false;
     try {
@@ -189,13 +190,7 @@ bool LoadSettings() {
 
 bool SaveSettings() {
     std::vector<uint8_t> bytes;
-    bool composed = false;
-    try {
-        composed = ComposeImage(gSettings, bytes);
-    } catch (const std::bad_alloc&) {
-        composed = false;
-    }
-    if (!composed) {
+    if (!ComposeImage(gSettings, bytes)) {
         gShowWarning(SaveFailedWarning);
         return false;
     }

@@ -3,7 +3,6 @@
 // leaves alone, and which inputs share a key.
 #include "keys/held_keys.h"
 #include "keys/key_capture.h"
-#include "keys/key_clashes.h"
 #include "keys/key_codes.h"
 
 #include <gtest/gtest.h>
