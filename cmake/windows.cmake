@@ -56,9 +56,7 @@ set(ORVANE_PLATFORM_SOURCES
     ${CMAKE_SOURCE_DIR}/dialog/beep_share_win.cpp
     ${CMAKE_SOURCE_DIR}/dialog/accessibility_shortcuts_win.cpp
     ${CMAKE_SOURCE_DIR}/dialog/captures_win.cpp
-    ${CMAKE_SOURCE_DIR}/dialog/key_fields_win.cpp
-    ${CMAKE_SOURCE_DIR}/dialog/live_keys_win.cpp
-    ${CMAKE_SOURCE_DIR}/dialog/small_screen_win.cpp)
+    ${CMAKE_SOURCE_DIR}/dialog/key_fields_win.cpp)
 add_library(orvane_platform STATIC ${ORVANE_PLATFORM_SOURCES})
 # The keyboard is read through DirectInput 8, as the loader reads it; dinput8.dll is part of Windows
 # from XP SP3 on.

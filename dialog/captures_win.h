@@ -37,3 +37,9 @@ void OnAnotherProgramInFront(HWND dialog);
 // While a capture runs the dialog keeps the keyboard focus itself, and no control has it: on
 // WM_SETFOCUS and on activation the dialog manager must not hand it to a control.
 void KeepFocusOnDialog(HWND dialog);
+
+// The live key test: every key field lights while its input's key is held, if the dialog is the
+// active window and no capture runs. WM_ACTIVATE: once the dialog is no longer active, every field
+// goes dark.
+void OnKeyTestActivation(HWND dialog, bool active);
+bool IsKeyFieldLit(int field);

@@ -1,9 +1,14 @@
 // Layout switching: each layout's set is its slots' key fields and capture buttons (the inputs'
-// table) with its labels and frames; the system and exit keys belong to both.
+// table) with its labels and frames; the system and exit keys belong to both. The small-screen fit:
+// a table of the template's bands that a small screen closes, in dialog units.
 #include "dialog/dialog_template_win.h"
 
 #include "resources/resource.h"
 #include "settings/layout_inputs.h"
+
+#include <algorithm>
+#include <climits>
+#include <vector>
 
 namespace {
 
@@ -14,23 +19,117 @@ bool IsSlotControl(LayoutKind layout, int id) {
     return false;
 }
 
-} // namespace
+constexpr int BothLayouts = -1;
 
-bool IsInLayoutSet(int id, LayoutKind& layout) {
-    if (IsSlotControl(StandardLayout, id) || (id >= IDC_STANDARD_LABEL_FIRST && id <= IDC_PLAYER2_FRAME)) {
-        layout = StandardLayout;
-        return true;
-    }
-    if (IsSlotControl(MahjongLayout, id) || (id >= IDC_MAHJONG_FRAME && id <= IDC_MAHJONG_LABEL_LAST)) {
-        layout = MahjongLayout;
-        return true;
-    }
-    return false;
+// The layout whose set holds a control, or BothLayouts.
+int LayoutSetOf(int id) {
+    if (IsSlotControl(StandardLayout, id) || (id >= IDC_STANDARD_LABEL_FIRST && id <= IDC_PLAYER2_FRAME))
+        return StandardLayout;
+    if (IsSlotControl(MahjongLayout, id) || (id >= IDC_MAHJONG_FRAME && id <= IDC_MAHJONG_LABEL_LAST))
+        return MahjongLayout;
+    return BothLayouts;
 }
 
+// A band of the template in dialog units (scaled to pixels for a fit) that closes for the controls of
+// a layout's set or of both, or an edge (`top` unused).
+struct Band {
+    int top, bottom, set;
+};
+
+// The bands a small screen closes: for every control the banner's, above the path, and the one
+// between the path and the players; for each layout's set, those between its key rows (the standard
+// set's wider between its groups of rows). Each closes down to the narrowest space between two rows,
+// so the rows' gaps that the scaling made a pixel wider close too; the first two closer still where
+// the frame the system draws would leave the lowest control below the work area.
+std::vector<Band> Bands() {
+    std::vector<Band> bands = {{0, 55, BothLayouts}, {82, 86, BothLayouts}};
+    for (int top : {114, 129, 144, 159, 178, 193, 208, 223, 238, 253, 272, 287})
+        bands.push_back({top, top == 159 || top == 253 ? top + 5 : top + 1, StandardLayout});
+    for (int top = 110; top <= 290; top += 15)
+        bands.push_back({top, top + 1, MahjongLayout});
+    return bands;
+}
+// The lowest edge of each group: OK's, the player frames', the mahjong frame's.
+constexpr Band LowestEdges[] = {{0, 307, BothLayouts}, {0, 309, StandardLayout}, {0, 310, MahjongLayout}};
+
+struct Fit {
+    std::vector<Band> bands;   // in pixels
+    LONG keepCommon, keepRows; // pixels left of each band
+};
+
+int ToPixels(HWND dialog, int y) {
+    RECT rect = {0, y, 0, y};
+    MapDialogRect(dialog, &rect);
+    return static_cast<int>(rect.top);
+}
+
+// How far an edge at `y` pixels moves up: by every band of its set closed above it.
+LONG MoveAt(const Fit& fit, LONG y, int set) {
+    LONG pixels = 0;
+    for (const Band& band : fit.bands)
+        if (band.bottom <= y && (band.set == BothLayouts || band.set == set))
+            pixels += std::max(0L, band.bottom - band.top -
+                                       (band.set == BothLayouts ? fit.keepCommon : fit.keepRows));
+    return pixels;
+}
+
+// Every control moves up by the bands above it, and a frame around a band gets shorter by it.
+void MoveUp(HWND dialog, const Fit& fit) {
+    for (HWND control = GetWindow(dialog, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
+        int set = LayoutSetOf(GetDlgCtrlID(control));
+        RECT place;
+        GetWindowRect(control, &place);
+        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&place), 2);
+        LONG top = place.top - MoveAt(fit, place.top, set),
+             bottom = place.bottom - MoveAt(fit, place.bottom, set);
+        SetWindowPos(control, nullptr, place.left, top, place.right - place.left, bottom - top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+} // namespace
+
+// Only a control whose visibility changes is moved.
 void ShowLayoutControls(HWND dialog) {
-    LayoutKind shown = CurrentLayout(), layout = StandardLayout;
-    for (HWND control = GetWindow(dialog, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT))
-        if (IsInLayoutSet(GetDlgCtrlID(control), layout))
-            ShowWindow(control, layout == shown ? SW_SHOWNORMAL : SW_HIDE);
+    int shown = CurrentLayout();
+    HDWP batch = BeginDeferWindowPos(64);
+    for (HWND control = GetWindow(dialog, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
+        int set = LayoutSetOf(GetDlgCtrlID(control));
+        if (set != BothLayouts && ((GetWindowLongW(control, GWL_STYLE) & WS_VISIBLE) != 0) != (set == shown))
+            batch = DeferWindowPos(batch, control, nullptr, 0, 0, 0, 0,
+                                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE |
+                                       (set == shown ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
+    }
+    EndDeferWindowPos(batch);
+}
+
+// The frame counted is the one the system draws.
+void FitToWorkArea(HWND dialog) {
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(dialog, MONITOR_DEFAULTTONEAREST), &monitor);
+    RECT work = monitor.rcWork, window;
+    GetWindowRect(dialog, &window);
+    int workHeight = work.bottom - work.top, height = window.bottom - window.top;
+    if (height <= workHeight)
+        return;
+    LONG rowSpace = ToPixels(dialog, 8) / 8; // the narrowest a one-unit gap scales to
+    Fit fit = {Bands(), rowSpace, rowSpace};
+    for (Band& band : fit.bands) // scaled once
+        band = {ToPixels(dialog, band.top), ToPixels(dialog, band.bottom), band.set};
+    POINT client = {0, 0};
+    ClientToScreen(dialog, &client);
+    LONG lowest = 0; // the lowest control's edge, with the window's top at the work area's
+    for (const Band& edge : LowestEdges) {
+        LONG y = ToPixels(dialog, edge.bottom);
+        lowest = std::max(lowest, y - MoveAt(fit, y, edge.set));
+    }
+    if (LONG overflow = client.y - window.top + lowest - workHeight; overflow > 0)
+        fit.keepCommon = std::max(0L, rowSpace - (overflow + 1) / 2);
+    ShowWindow(GetDlgItem(dialog, IDC_BANNER), SW_HIDE);
+    MoveUp(dialog, fit);
+    height -= MoveAt(fit, LONG_MAX, BothLayouts);
+    int top = height > workHeight ? work.top : std::max(work.top, std::min(window.top, work.bottom - height));
+    SetWindowPos(dialog, nullptr, window.left, top, window.right - window.left, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 }

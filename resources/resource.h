@@ -14,6 +14,7 @@
 #define IDC_DRIVER_PATH 1006
 #define IDC_ASSIGN_ALL 1007
 #define IDC_SKIP 1008
+#define IDC_BANNER 1009
 
 // The item of the menu a right click on a capture button opens.
 #define IDM_CLEAR_KEY 5001

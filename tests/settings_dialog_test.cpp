@@ -6,7 +6,6 @@
 #include "dialog/captures_win.h"
 #include "dialog/driver_path_win.h"
 #include "dialog/fallback_captions_win.h"
-#include "dialog/live_keys_win.h"
 #include "dialog/settings_dialog_win.h"
 #include "keys/held_keys.h"
 #include "keys/key_capture.h"
