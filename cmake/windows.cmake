@@ -47,7 +47,6 @@ add_link_options(-Wl,--no-insert-timestamp)
 
 set(ORVANE_PLATFORM_SOURCES
     ${CMAKE_SOURCE_DIR}/settings/settings_win.cpp
-    ${CMAKE_SOURCE_DIR}/keys/key_codes_win.cpp
     ${CMAKE_SOURCE_DIR}/keys/keyboard_win.cpp
     ${CMAKE_SOURCE_DIR}/dialog/dialog_template_win.cpp
     ${CMAKE_SOURCE_DIR}/dialog/settings_dialog_win.cpp

@@ -18,10 +18,6 @@ namespace {
 // Posted by the keyboard whenever a key goes down or up, or the device is lost.
 constexpr UINT WM_KEYBOARD_SIGNALLED = WM_APP + 1;
 constexpr UINT_PTR CaptureTimer = 1;
-// Set as the dialog opens: it fires once the dialog's first picture is up, which Windows draws
-// before any timer message. The keyboard opens then, for the key test; should it fail, the first
-// capture tries again and warns.
-constexpr UINT_PTR OpenKeyboardTimer = 2;
 constexpr char CouldNotOpenKeyboardWarning[] = "Could not open the keyboard.";
 
 bool gCaptureTimerRuns = false;
@@ -63,14 +59,10 @@ LRESULT CALLBACK KeyFieldProc(HWND field, UINT message, WPARAM wParam, LPARAM lP
     return CallWindowProcW(gKeyFieldProc, field, message, wParam, lParam);
 }
 
-bool IsKeyField(int id) {
-    const LayoutInput* input = InputOfAnyControl(id);
-    return input != nullptr && input->keyField == id;
-}
-
 // One walk over the controls: under Wine each look-up of a control by its ID asks the server.
 BOOL CALLBACK LetKeyFieldLight(HWND field, LPARAM) {
-    if (!IsKeyField(GetDlgCtrlID(field)))
+    const LayoutInput* input = InputOfAnyControl(GetDlgCtrlID(field));
+    if (input == nullptr || input->keyField != GetDlgCtrlID(field))
         return TRUE;
     auto previous = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(field, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(KeyFieldProc)));
@@ -126,10 +118,6 @@ void GiveFocusBack(HWND dialog, int captureButton) {
         FocusControl(dialog, captureButton);
 }
 
-uint32_t Now() {
-    return static_cast<uint32_t>(GetTickCount());
-}
-
 // Both layouts' buttons: no single capture runs beside the sequence.
 void EnableCaptureButtons(HWND dialog, bool enabled) {
     for (LayoutKind layout : {StandardLayout, MahjongLayout})
@@ -151,16 +139,10 @@ void ShowSequenceRunning(HWND dialog, bool running) {
     EnableWindow(GetDlgItem(dialog, IDC_SKIP), running);
 }
 
-void ShowStep(HWND dialog, const LayoutInput& input, int step) {
-    wchar_t text[16];
-    wsprintfW(text, L"%d", step);
-    SetDlgItemTextW(dialog, input.keyField, text);
-}
-
 void ShowOnInput(HWND dialog, const CaptureEvent& event, const LayoutInput& input) {
     switch (event.kind) {
     case CaptureCountdown:
-        ShowStep(dialog, input, event.value);
+        SetDlgItemInt(dialog, input.keyField, static_cast<UINT>(event.value), FALSE);
         break;
     case CaptureKeyTaken:
         KeyOf(gSettings, input) = static_cast<KeyCode>(event.value);
@@ -197,14 +179,11 @@ void Show(HWND dialog, const CaptureEvents& events) {
     }
 }
 
-bool EnsureKeyboardOpen(HWND dialog) {
-    return IsKeyboardOpen() || OpenKeyboard(dialog, WM_KEYBOARD_SIGNALLED);
-}
-
-bool EnsureKeyboardOpenOrWarn(HWND dialog) {
-    if (EnsureKeyboardOpen(dialog))
+bool EnsureKeyboardOpen(HWND dialog, bool warn) {
+    if (IsKeyboardOpen() || OpenKeyboard(dialog, WM_KEYBOARD_SIGNALLED))
         return true;
-    ShowDialogWarning(dialog, CouldNotOpenKeyboardWarning);
+    if (warn)
+        ShowDialogWarning(dialog, CouldNotOpenKeyboardWarning);
     return false;
 }
 
@@ -214,25 +193,10 @@ void ShowStartAndTakeSnapshot(HWND dialog, const CaptureEvents& events) {
     ReadKeyboardNow(dialog);
 }
 
-void EndSingleCapture(HWND dialog) {
-    CaptureEvents events;
-    StopSingleCapture(events);
-    Show(dialog, events);
-}
-
-// The key fields can light once the keyboard is open, and a key already held lights its fields at
-// once.
-void OnOpenKeyboardTimer(HWND dialog) {
-    KillTimer(dialog, OpenKeyboardTimer);
-    LetKeyFieldsLight(dialog);
-    if (EnsureKeyboardOpen(dialog))
-        ReadKeyboardNow(dialog);
-}
-
 void OnCaptureTimer(HWND dialog) {
     AcquireKeyboardIfLost();
     CaptureEvents events;
-    TickCaptures(Now(), events);
+    TickCaptures(GetTickCount(), events);
     Show(dialog, events);
 }
 
@@ -261,8 +225,12 @@ bool IsOnSingleCaptureButton(HWND dialog) {
 
 } // namespace
 
-void OpenKeyboardAfterTheFirstPicture(HWND dialog) {
-    SetTimer(dialog, OpenKeyboardTimer, 0, nullptr);
+// The key fields can light once the keyboard is open, and a key already held lights its fields at
+// once.
+void OpenKeyboardForTheKeyTest(HWND dialog) {
+    LetKeyFieldsLight(dialog);
+    if (EnsureKeyboardOpen(dialog, false))
+        ReadKeyboardNow(dialog);
 }
 
 // WM_SETCURSOR comes before every mouse message, over any control, enabled or not, and over the
@@ -275,12 +243,13 @@ bool OnCaptureMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_TIMER:
         if (wParam == CaptureTimer)
             OnCaptureTimer(dialog);
-        else if (wParam == OpenKeyboardTimer)
-            OnOpenKeyboardTimer(dialog);
-        return wParam == CaptureTimer || wParam == OpenKeyboardTimer;
+        return wParam == CaptureTimer;
     case WM_SETCURSOR:
-        if (IsMousePress(HIWORD(lParam)) && !IsOnSingleCaptureButton(dialog))
-            EndSingleCapture(dialog);
+        if (IsMousePress(HIWORD(lParam)) && !IsOnSingleCaptureButton(dialog)) {
+            CaptureEvents events;
+            StopSingleCapture(events);
+            Show(dialog, events);
+        }
         return false; // the cursor is set as ever
     default:
         return false;
@@ -290,10 +259,10 @@ bool OnCaptureMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
 // The button is disabled while its capture runs, so a second click cannot start it again. The
 // focus that the click gave it goes to the dialog first: no control keeps it while a capture runs.
 void StartSingleCaptureOn(HWND dialog, int captureButton, KeyCode startingKey) {
-    if (!EnsureKeyboardOpenOrWarn(dialog))
+    if (!EnsureKeyboardOpen(dialog, true))
         return;
     CaptureEvents events;
-    StartSingleCapture(captureButton, Now(), startingKey, events);
+    StartSingleCapture(captureButton, GetTickCount(), startingKey, events);
     KeepFocusOnDialog(dialog);
     EnableWindow(GetDlgItem(dialog, captureButton), FALSE);
     ShowStartAndTakeSnapshot(dialog, events);
@@ -306,12 +275,12 @@ void StartOrStopSequence(HWND dialog, KeyCode startingKey) {
         Show(dialog, events);
         return;
     }
-    if (!EnsureKeyboardOpenOrWarn(dialog))
+    if (!EnsureKeyboardOpen(dialog, true))
         return;
     std::vector<CaptureInput> order;
     for (const LayoutInput& input : CurrentInputs())
         order.push_back(input.captureButton);
-    StartSequence(order, Now(), startingKey, events);
+    StartSequence(order, GetTickCount(), startingKey, events);
     ShowSequenceRunning(dialog, true);
     ShowStartAndTakeSnapshot(dialog, events);
 }
@@ -320,7 +289,7 @@ void StartOrStopSequence(HWND dialog, KeyCode startingKey) {
 void SkipSequenceStepOn(HWND dialog) {
     KeepFocusOnDialog(dialog);
     CaptureEvents events;
-    SkipSequenceStep(Now(), events);
+    SkipSequenceStep(GetTickCount(), events);
     ShowStartAndTakeSnapshot(dialog, events);
 }
 
@@ -348,7 +317,7 @@ void KeepFocusOnDialog(HWND dialog) {
 void ReadKeyboardNow(HWND dialog) {
     CaptureEvents events;
     KeySample reading;
-    bool read = ReadKeyboardIntoCaptures(Now(), reading, events);
+    bool read = ReadKeyboardIntoCaptures(GetTickCount(), reading, events);
     Show(dialog, events);
     ShowHeldKeys(dialog, read ? &reading : nullptr);
 }

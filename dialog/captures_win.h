@@ -13,8 +13,8 @@
 
 #include <windows.h>
 
-// From WM_INITDIALOG: the keyboard opens once the first picture is up.
-void OpenKeyboardAfterTheFirstPicture(HWND dialog);
+// Once the first picture is up; should it fail, the first capture tries again and warns.
+void OpenKeyboardForTheKeyTest(HWND dialog);
 // The keyboard's signal, the captures' timers and mouse presses; true when the message was handled.
 bool OnCaptureMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 // The dialog becoming active: one reading for the captures and the key test.

@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <tuple>
 #include <utility>
 
 namespace {
@@ -30,20 +31,21 @@ std::wstring gFilledDriverPath;
 HWND gWarningOwner = nullptr;
 // The key whose message the dialog is handling: a capture it starts passes it over.
 KeyCode gKeyBeingHandled = NoKey;
+// Set as the dialog opens, it fires once the first picture is up: Windows draws before it hands out
+// any timer message.
+constexpr UINT_PTR FirstPictureTimer = 2;
+bool gShowingFirstPicture = false;
 // The left button's last press on the dialog was the second of a double click on "依序設定".
 bool gSecondClickOnAssignAll = false;
 
-HANDLE LoadAppIcon(int widthMetric, int heightMetric) {
-    return LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON,
-                      GetSystemMetrics(widthMetric), GetSystemMetrics(heightMetric), LR_DEFAULTCOLOR);
-}
-
 // At the system's sizes, which grow with its DPI, so the icons are not stretched.
 void SetWindowIcons(HWND dialog) {
-    HANDLE big = LoadAppIcon(SM_CXICON, SM_CYICON);
-    HANDLE small = LoadAppIcon(SM_CXSMICON, SM_CYSMICON);
-    SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
-    SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+    for (auto [icon, width, height] :
+         {std::tuple{ICON_SMALL, SM_CXSMICON, SM_CYSMICON}, {ICON_BIG, SM_CXICON, SM_CYICON}})
+        SendMessageW(dialog, WM_SETICON, icon,
+                     reinterpret_cast<LPARAM>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP),
+                                                         IMAGE_ICON, GetSystemMetrics(width),
+                                                         GetSystemMetrics(height), LR_DEFAULTCOLOR)));
 }
 
 void SetOption(HWND dialog, int id, BoxState state) {
@@ -75,6 +77,8 @@ void FillDriverPath(HWND dialog) {
     SetDlgItemTextW(dialog, IDC_DRIVER_PATH, DriverPathText(bytes).c_str());
     gFilledDriverPath = ControlText(dialog, IDC_DRIVER_PATH);
 }
+
+static_assert(IDC_FOUR_WAY - IDC_MAHJONG_GAME == FourWayBox && IDC_SQUARE - IDC_MAHJONG_GAME == SquareBox);
 
 bool IsChecked(HWND dialog, int id) {
     return IsDlgButtonChecked(dialog, id) == BST_CHECKED;
@@ -144,11 +148,7 @@ void OnCommand(HWND dialog, int id) {
     case IDC_MAHJONG_GAME:
     case IDC_FOUR_WAY:
     case IDC_SQUARE:
-        OnOptionBox(dialog,
-                    id == IDC_MAHJONG_GAME ? MahjongBox
-                    : id == IDC_FOUR_WAY   ? FourWayBox
-                                           : SquareBox,
-                    id);
+        OnOptionBox(dialog, static_cast<OptionBox>(id - IDC_MAHJONG_GAME), id);
         break;
     case IDC_LOW_RESOLUTION:
         gSettings.lowResolutionFlag = IsChecked(dialog, IDC_LOW_RESOLUTION) ? 1 : 0;
@@ -202,8 +202,19 @@ void OnInitDialog(HWND dialog) {
     ShowLayoutControls(dialog);
     ShowClashMarks(dialog);
     FitToWorkArea(dialog);
+    gShowingFirstPicture = true;
     ShowWindow(dialog, SW_SHOW);
-    OpenKeyboardAfterTheFirstPicture(dialog);
+    gShowingFirstPicture = false;
+    SetTimer(dialog, FirstPictureTimer, 0, nullptr);
+}
+
+// What the first picture does not need waits for it: the accessibility shortcuts of the activation
+// that showing the dialog brought, and the keyboard.
+void AfterTheFirstPicture(HWND dialog) {
+    KillTimer(dialog, FirstPictureTimer);
+    if (GetActiveWindow() == dialog)
+        SwitchAccessibilityShortcutsOff();
+    OpenKeyboardForTheKeyTest(dialog);
 }
 
 // The panel's keys are tested only while the dialog is in front, from a reading at once, so that a
@@ -213,7 +224,10 @@ BOOL OnActivation(HWND dialog, bool active) {
     OnKeyTestActivation(dialog, active);
     if (active)
         ReadKeyboardNow(dialog);
-    active ? SwitchAccessibilityShortcutsOff() : RestoreAccessibilityShortcuts();
+    if (!active)
+        RestoreAccessibilityShortcuts();
+    else if (!gShowingFirstPicture)
+        SwitchAccessibilityShortcutsOff();
     if (!active || !AnyCaptureRuns())
         return FALSE;
     KeepFocusOnDialog(dialog);
@@ -276,6 +290,9 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
         return TRUE;
     case WM_COMMAND:
         OnCommand(dialog, LOWORD(wParam));
+        return TRUE;
+    case WM_TIMER:
+        AfterTheFirstPicture(dialog);
         return TRUE;
     case WM_ACTIVATE:
         return OnActivation(dialog, LOWORD(wParam) != WA_INACTIVE);

@@ -48,26 +48,24 @@ void CALLBACK PostSignal(void*, BOOLEAN) {
     PostMessageW(gKeyboard.dialog, gKeyboard.message, 0, 0);
 }
 
-void Close() {
-    if (gKeyboard.wait != nullptr) {
+} // namespace
+
+void CloseKeyboard() {
+    if (gKeyboard.wait != nullptr)
         UnregisterWaitEx(gKeyboard.wait, INVALID_HANDLE_VALUE); // waits for a signal being posted
-        gKeyboard.wait = nullptr;
-    }
     if (gKeyboard.device != nullptr) {
         gKeyboard.device->Unacquire();
         gKeyboard.device->SetEventNotification(nullptr);
         gKeyboard.device->Release();
-        gKeyboard.device = nullptr;
     }
-    if (gKeyboard.input != nullptr) {
+    if (gKeyboard.input != nullptr)
         gKeyboard.input->Release();
-        gKeyboard.input = nullptr;
-    }
-    if (gKeyboard.signal != nullptr) {
+    if (gKeyboard.signal != nullptr)
         CloseHandle(gKeyboard.signal);
-        gKeyboard.signal = nullptr;
-    }
+    gKeyboard = {};
 }
+
+namespace {
 
 // The device takes its event before it is acquired; the wait posts once for each signal.
 bool WakeDialogOnKeys(IDirectInputDevice8W* device) {
@@ -132,17 +130,13 @@ bool ReadOpenKeyboard(KeySample& sample) {
 
 bool OpenKeyboard(HWND dialog, UINT signalMessage) {
     gKeyboardDevice.read = ReadOpenKeyboard;
-    Close();
+    CloseKeyboard();
     gKeyboard.dialog = dialog;
     gKeyboard.message = signalMessage;
     if (Open(dialog))
         return true;
-    Close();
+    CloseKeyboard();
     return false;
-}
-
-void CloseKeyboard() {
-    Close();
 }
 
 void AcquireKeyboardIfLost() {
@@ -152,4 +146,12 @@ void AcquireKeyboardIfLost() {
 
 bool IsKeyboardOpen() {
     return gKeyboard.device != nullptr;
+}
+
+// The platform's names of key codes.
+void KeyNameFromCode(KeyCode code, wchar_t* buffer, int capacity) {
+    if (capacity <= 0)
+        return;
+    buffer[0] = L'\0';
+    GetKeyNameTextW(KeyNameParameter(NameScanFromCode(code)), buffer, capacity);
 }

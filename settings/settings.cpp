@@ -13,8 +13,7 @@
 
 BindingSettings gSettings;
 
-static void IgnoreWarning(const char*) {}
-WarningFunction gShowWarning = IgnoreWarning;
+WarningFunction gShowWarning = [](const char*) {};
 
 static constexpr char TemporaryFileName[] = "orvane_bindings.bin.new";
 
@@ -23,18 +22,6 @@ void ClearLeadingBlock() {
 }
 
 namespace {
-
-struct FlagPlace {
-    uint8_t* flag;
-    TrailerField position;
-};
-
-std::array<FlagPlace, 4> FlagPlaces(BindingSettings& record) {
-    return {{{&record.mahjongFlag, MahjongFlagPosition},
-             {&record.lowResolutionFlag, LowResolutionFlagPosition},
-             {&record.fourWayFlag, FourWayFlagPosition},
-             {&record.squareFlag, SquareFlagPosition}}};
-}
 
 // Reads the whole file; false when it is shorter than two bytes or not read in full.
 bool ReadFileBytes(FileHandle file, std::vector<uint8_t>& bytes) {
@@ -61,8 +48,10 @@ template <typename Visit> void ForEachStoredField(BindingSettings& record, uint3
     uint32_t path = TrailerPosition(size, DriverPathStart);
     for (uint32_t i = 0; i < DriverPathSize; ++i)
         visit(path + i, record.driverPath[i]);
-    for (const FlagPlace& place : FlagPlaces(record))
-        visit(TrailerPosition(size, place.position), *place.flag);
+    visit(TrailerPosition(size, MahjongFlagPosition), record.mahjongFlag);
+    visit(TrailerPosition(size, LowResolutionFlagPosition), record.lowResolutionFlag);
+    visit(TrailerPosition(size, FourWayFlagPosition), record.fourWayFlag);
+    visit(TrailerPosition(size, SquareFlagPosition), record.squareFlag);
     for (const LayoutInput& input : InputsOf(LayoutOf(record)))
         visit(KeyPosition(input, size), KeyOf(record, input));
 }
