@@ -1,6 +1,5 @@
 // The entry point: load the bindings file, show the settings dialog, run the message loop.
 #include "app/running_copy_win.h"
-#include "dialog/beep_share_win.h"
 #include "dialog/settings_dialog_win.h"
 #include "resources/resource.h"
 #include "settings/settings.h"

@@ -52,8 +52,6 @@ set(ORVANE_PLATFORM_SOURCES
     ${CMAKE_SOURCE_DIR}/dialog/settings_dialog_win.cpp
     ${CMAKE_SOURCE_DIR}/dialog/driver_path_win.cpp
     ${CMAKE_SOURCE_DIR}/dialog/fallback_captions_win.cpp
-    ${CMAKE_SOURCE_DIR}/dialog/beep_share_win.cpp
-    ${CMAKE_SOURCE_DIR}/dialog/accessibility_shortcuts_win.cpp
     ${CMAKE_SOURCE_DIR}/dialog/captures_win.cpp
     ${CMAKE_SOURCE_DIR}/dialog/key_fields_win.cpp)
 add_library(orvane_platform STATIC ${ORVANE_PLATFORM_SOURCES})

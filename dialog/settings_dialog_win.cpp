@@ -3,8 +3,6 @@
 // OK (after saving), Cancel or close.
 #include "dialog/settings_dialog_win.h"
 
-#include "dialog/accessibility_shortcuts_win.h"
-#include "dialog/beep_share_win.h"
 #include "dialog/captures_win.h"
 #include "dialog/dialog_template_win.h"
 #include "dialog/driver_path_win.h"
@@ -22,7 +20,100 @@
 #include <tuple>
 #include <utility>
 
+SystemParametersCall gAccessibilityParameters = SystemParametersInfoW;
+
 namespace {
+
+// The beep. The user's setting is the profile's: the switch is for the session only, so neither a
+// copy that has the beep off nor one killed while it had has written it. Every copy with the beep off holds a
+// handle to one named event of the session's Local\ namespace, which lives while any copy holds it;
+// the system closes a killed copy's handle. A named mutex keeps one copy's switch apart from
+// another's give-back. A copy that cannot open the event (another copy runs elevated and made it,
+// Vista and later) leaves the beep as it is.
+constexpr wchar_t CopiesName[] = L"Local\\OrvaneConfig.BeepOff";
+constexpr wchar_t LockName[] = L"Local\\OrvaneConfig.Beep.Lock";
+constexpr DWORD LockWaitMs = 5000;
+
+HANDLE gBeepOff = nullptr; // held while this copy has the beep off
+BOOL gLiveBeep = TRUE;     // as this copy found it: the setting of a profile that holds none
+
+// The profile's "yes" or "no", in any case.
+BOOL UserBeep() {
+    wchar_t value[8] = {};
+    DWORD size = sizeof value - sizeof(wchar_t), type = 0;
+    HKEY sound = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Sound", 0, KEY_QUERY_VALUE, &sound) ==
+        ERROR_SUCCESS) {
+        if (RegQueryValueExW(sound, L"Beep", nullptr, &type, reinterpret_cast<BYTE*>(value), &size) !=
+                ERROR_SUCCESS ||
+            type != REG_SZ)
+            value[0] = L'\0';
+        RegCloseKey(sound);
+    }
+    return lstrcmpiW(value, L"yes") == 0 ? TRUE : lstrcmpiW(value, L"no") == 0 ? FALSE : gLiveBeep;
+}
+
+// A copy that died holding the lock leaves it abandoned, which still gives it to the next one.
+template <typename Step> void Locked(Step step) {
+    HANDLE lock = CreateMutexW(nullptr, FALSE, LockName);
+    DWORD waited = lock != nullptr ? WaitForSingleObject(lock, LockWaitMs) : WAIT_FAILED;
+    if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) {
+        step();
+        ReleaseMutex(lock);
+    }
+    if (lock != nullptr)
+        CloseHandle(lock);
+}
+
+void SwitchSessionBeepOff() {
+    if (gBeepOff != nullptr)
+        return;
+    Locked([] {
+        SystemParametersInfoW(SPI_GETBEEP, 0, &gLiveBeep, 0);
+        gBeepOff = CreateEventW(nullptr, TRUE, FALSE, CopiesName);
+        if (gBeepOff != nullptr)
+            SystemParametersInfoW(SPI_SETBEEP, FALSE, nullptr, 0);
+    });
+}
+
+// STICKYKEYS, FILTERKEYS and TOGGLEKEYS each start with cbSize and dwFlags, and share the flags
+// used here; FILTERKEYS, the largest, holds any of them.
+struct Shortcut {
+    UINT get, set, size;
+    FILTERKEYS saved;
+    bool switchedOff;
+};
+static_assert(SKF_HOTKEYACTIVE == FKF_HOTKEYACTIVE && FKF_HOTKEYACTIVE == TKF_HOTKEYACTIVE &&
+              SKF_CONFIRMHOTKEY == FKF_CONFIRMHOTKEY && FKF_CONFIRMHOTKEY == TKF_CONFIRMHOTKEY &&
+              SKF_STICKYKEYSON == FKF_FILTERKEYSON && FKF_FILTERKEYSON == TKF_TOGGLEKEYSON);
+
+Shortcut gShortcuts[] = {{SPI_GETSTICKYKEYS, SPI_SETSTICKYKEYS, sizeof(STICKYKEYS), {}, false},
+                         {SPI_GETFILTERKEYS, SPI_SETFILTERKEYS, sizeof(FILTERKEYS), {}, false},
+                         {SPI_GETTOGGLEKEYS, SPI_SETTOGGLEKEYS, sizeof(TOGGLEKEYS), {}, false}};
+
+// A feature that is off loses its shortcut and the shortcut's prompt; one that is on is left alone,
+// since someone uses it. One already switched off is not read again, so what is given back is the
+// state before the dialog last became active. The last argument 0: no SPIF_UPDATEINIFILE and no
+// SPIF_SENDCHANGE.
+void SwitchAccessibilityShortcutsOff() {
+    for (Shortcut& shortcut : gShortcuts) {
+        FILTERKEYS state = {shortcut.size, 0, 0, 0, 0, 0};
+        if (shortcut.switchedOff || !gAccessibilityParameters(shortcut.get, shortcut.size, &state, 0) ||
+            (state.dwFlags & SKF_STICKYKEYSON))
+            continue;
+        FILTERKEYS quiet = state;
+        quiet.dwFlags &= ~(SKF_HOTKEYACTIVE | SKF_CONFIRMHOTKEY);
+        if (quiet.dwFlags != state.dwFlags &&
+            gAccessibilityParameters(shortcut.set, shortcut.size, &quiet, 0))
+            shortcut = {shortcut.get, shortcut.set, shortcut.size, state, true};
+    }
+}
+
+void RestoreAccessibilityShortcuts() {
+    for (Shortcut& shortcut : gShortcuts)
+        if (std::exchange(shortcut.switchedOff, false))
+            gAccessibilityParameters(shortcut.set, shortcut.size, &shortcut.saved, 0);
+}
 
 // The path text as the fill left it in its field: while the field still holds it, OK keeps the
 // loaded bytes as they are, including bytes the code page cannot show.
@@ -331,4 +422,18 @@ void ShowDialogWarning(HWND dialog, const char* text) {
     gWarningOwner = dialog;
     gShowWarning(text);
     gWarningOwner = nullptr;
+}
+
+void RestoreSessionBeep() {
+    if (gBeepOff == nullptr)
+        return;
+    Locked([] {
+        CloseHandle(gBeepOff);
+        HANDLE another = OpenEventW(SYNCHRONIZE, FALSE, CopiesName); // refused too, if it is elevated
+        if (another == nullptr && GetLastError() == ERROR_FILE_NOT_FOUND)
+            SystemParametersInfoW(SPI_SETBEEP, UserBeep(), nullptr, 0);
+        if (another != nullptr)
+            CloseHandle(another);
+    });
+    gBeepOff = nullptr;
 }

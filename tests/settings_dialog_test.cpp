@@ -1,8 +1,6 @@
 // The dialog procedure, driven with messages in-process: option boxes and the layout switch, the
 // opening, OK, Cancel and close with the system beep, the driver path in both code pages, the English
 // captions and menu mode.
-#include "dialog/accessibility_shortcuts_win.h"
-#include "dialog/beep_share_win.h"
 #include "dialog/captures_win.h"
 #include "dialog/driver_path_win.h"
 #include "dialog/fallback_captions_win.h"
