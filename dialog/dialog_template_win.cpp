@@ -12,22 +12,17 @@
 
 namespace {
 
-bool IsSlotControl(LayoutKind layout, int id) {
-    for (const LayoutInput& input : SlotsOf(layout))
-        if (input.keyField == id || input.captureButton == id)
-            return true;
-    return false;
-}
-
 constexpr int BothLayouts = -1;
 
-// The layout whose set holds a control, or BothLayouts.
+// The layout whose set holds a control, or BothLayouts. The slots' inputs are counted from the
+// file's start, the system and exit keys, of both layouts, from its end.
 int LayoutSetOf(int id) {
-    if (IsSlotControl(StandardLayout, id) || (id >= IDC_STANDARD_LABEL_FIRST && id <= IDC_PLAYER2_FRAME))
+    if (const LayoutInput* input = InputOfAnyControl(id); input != nullptr && !input->fromEnd)
+        return InputOfButton(StandardLayout, input->captureButton) != nullptr ? StandardLayout
+                                                                              : MahjongLayout;
+    if (id >= IDC_STANDARD_LABEL_FIRST && id <= IDC_PLAYER2_FRAME)
         return StandardLayout;
-    if (IsSlotControl(MahjongLayout, id) || (id >= IDC_MAHJONG_FRAME && id <= IDC_MAHJONG_LABEL_LAST))
-        return MahjongLayout;
-    return BothLayouts;
+    return id >= IDC_MAHJONG_FRAME && id <= IDC_MAHJONG_LABEL_LAST ? MahjongLayout : BothLayouts;
 }
 
 // A band of the template in dialog units (scaled to pixels for a fit) that closes for the controls of

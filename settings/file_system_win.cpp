@@ -26,14 +26,28 @@ FileHandle AsFileHandle(HANDLE handle) {
     return handle == INVALID_HANDLE_VALUE ? NoFile : reinterpret_cast<FileHandle>(handle);
 }
 
-bool IsTransient(DWORD error) {
-    return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED || error == ERROR_LOCK_VIOLATION;
+// Tries a step again while it fails with an error that a brief holder causes.
+template <typename Step> bool Retrying(Step step) {
+    for (int attempt = 0;; ++attempt) {
+        if (step())
+            return true;
+        DWORD error = GetLastError();
+        if ((error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED &&
+             error != ERROR_LOCK_VIOLATION) ||
+            attempt == TransientRetries)
+            return false;
+        Sleep(TransientWaitMs);
+    }
 }
 
+HANDLE OpenExisting(const std::wstring& name, DWORD access, DWORD sharing) {
+    return CreateFileW(name.c_str(), access, sharing, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+constexpr DWORD ShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
 FileHandle OpenForReading(const char* name) {
-    return AsFileHandle(CreateFileW(Widen(name).c_str(), GENERIC_READ,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return AsFileHandle(OpenExisting(Widen(name), GENERIC_READ, ShareAll));
 }
 
 bool IsMissing(const char* name) {
@@ -71,18 +85,10 @@ bool CanOpenForWriting(const char* name) {
         return GetLastError() == ERROR_FILE_NOT_FOUND;
     if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))
         return false;
-    for (int attempt = 0;; ++attempt) {
-        HANDLE probe =
-            CreateFileW(wide.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (probe != INVALID_HANDLE_VALUE) {
-            CloseHandle(probe);
-            return true;
-        }
-        if (!IsTransient(GetLastError()) || attempt == TransientRetries)
-            return false;
-        Sleep(TransientWaitMs);
-    }
+    return Retrying([&] {
+        HANDLE probe = OpenExisting(wide, GENERIC_WRITE, ShareAll);
+        return probe != INVALID_HANDLE_VALUE && CloseHandle(probe);
+    });
 }
 
 constexpr DWORD KeepsFromTruncating = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY;
@@ -105,8 +111,7 @@ FileHandle CreateForWriting(const char* name) {
 }
 
 FileHandle OpenExistingForWriting(const char* name) {
-    return AsFileHandle(CreateFileW(Widen(name).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return AsFileHandle(OpenExisting(Widen(name), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE));
 }
 
 bool WriteAll(FileHandle file, const uint8_t* bytes, size_t size) {
@@ -136,38 +141,24 @@ bool CloseFile(FileHandle file) {
     return CloseHandle(AsHandle(file)) != 0;
 }
 
-// A hidden or system bindings file stays so.
-void CopyAttributes(const std::wstring& from, const std::wstring& to) {
-    DWORD attributes = GetFileAttributesW(from.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES)
-        SetFileAttributesW(to.c_str(), attributes);
-}
-
 // MOVEFILE_WRITE_THROUGH covers a move done as a copy, not a rename on one volume; on FAT32 (the
 // CompactFlash drives of many XP cabinets) replacing a file is several directory writes. Flushing
-// the moved file puts its directory entry on disk before the save reports success.
-void FlushMovedFile(const std::wstring& name) {
-    HANDLE moved =
-        CreateFileW(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (moved == INVALID_HANDLE_VALUE)
-        return;
-    FlushFileBuffers(moved);
-    CloseHandle(moved);
-}
-
+// the moved file puts its directory entry on disk before the save reports success. A hidden or
+// system bindings file stays so.
 bool ReplaceFile(const char* source, const char* target) {
     std::wstring from = Widen(source), to = Widen(target);
-    CopyAttributes(to, from);
-    for (int attempt = 0;; ++attempt) {
-        if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-            FlushMovedFile(to);
-            return true;
-        }
-        if (!IsTransient(GetLastError()) || attempt == TransientRetries)
-            return false;
-        Sleep(TransientWaitMs);
+    if (DWORD attributes = GetFileAttributesW(to.c_str()); attributes != INVALID_FILE_ATTRIBUTES)
+        SetFileAttributesW(from.c_str(), attributes);
+    if (!Retrying([&] {
+            return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+        }))
+        return false;
+    HANDLE moved = OpenExisting(to, GENERIC_WRITE, ShareAll);
+    if (moved != INVALID_HANDLE_VALUE) {
+        FlushFileBuffers(moved);
+        CloseHandle(moved);
     }
+    return true;
 }
 
 void RemoveFile(const char* name) {

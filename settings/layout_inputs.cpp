@@ -34,11 +34,6 @@ std::span<const LayoutInput> InputsOf(LayoutKind layout) {
     return StandardInputs;
 }
 
-std::span<const LayoutInput> SlotsOf(LayoutKind layout) {
-    std::span<const LayoutInput> inputs = InputsOf(layout);
-    return inputs.first(inputs.size() - 2);
-}
-
 std::span<const LayoutInput> CurrentInputs() {
     return InputsOf(CurrentLayout());
 }

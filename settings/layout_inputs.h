@@ -18,8 +18,6 @@ struct LayoutInput {
 };
 
 std::span<const LayoutInput> InputsOf(LayoutKind layout);
-// The inputs of a layout's own key slots, without the system and exit keys.
-std::span<const LayoutInput> SlotsOf(LayoutKind layout);
 // The inputs of the layout that the settings record holds now.
 std::span<const LayoutInput> CurrentInputs();
 
