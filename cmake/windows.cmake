@@ -12,6 +12,9 @@ set(ORVANE_RESOURCE_FILES
     ${ORVANE_RESOURCE_DIR}/standard_bindings.bin
     ${ORVANE_RESOURCE_DIR}/mahjong_bindings.bin
     ${ORVANE_RESOURCE_DIR}/banner.bmp
+    ${ORVANE_RESOURCE_DIR}/banner_120.bmp
+    ${ORVANE_RESOURCE_DIR}/banner_144.bmp
+    ${ORVANE_RESOURCE_DIR}/banner_192.bmp
     ${ORVANE_RESOURCE_DIR}/orvane.ico
     ${ORVANE_GENERATED_DIR}/orvane_config.manifest
     ${ORVANE_GENERATED_DIR}/version.h

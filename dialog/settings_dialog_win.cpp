@@ -16,6 +16,7 @@
 #include "settings/layout_inputs.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <iterator>
 #include <tuple>
 #include <utility>
@@ -137,6 +138,26 @@ void SetWindowIcons(HWND dialog) {
                      reinterpret_cast<LPARAM>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP),
                                                          IMAGE_ICON, GetSystemMetrics(width),
                                                          GetSystemMetrics(height), LR_DEFAULTCOLOR)));
+}
+
+// The banner drawn at the scale nearest its box, which grows with the DPI: stretched, it would blur.
+// The template's is the 96-DPI one.
+void ShowSharpBanner(HWND dialog) {
+    HWND banner = GetDlgItem(dialog, IDC_BANNER);
+    RECT box;
+    GetClientRect(banner, &box);
+    const std::pair<int, int> banners[] = {
+        {544, IDB_BANNER}, {680, IDB_BANNER_120}, {816, IDB_BANNER_144}, {1088, IDB_BANNER_192}};
+    auto nearest = std::min_element(std::begin(banners), std::end(banners), [&](auto a, auto b) {
+        return std::abs(a.first - box.right) < std::abs(b.first - box.right);
+    });
+    if (nearest == std::begin(banners))
+        return;
+    HANDLE bitmap =
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(nearest->second), IMAGE_BITMAP, 0, 0, 0);
+    if (bitmap != nullptr)
+        DeleteObject(reinterpret_cast<HGDIOBJ>(
+            SendMessageW(banner, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap))));
 }
 
 void SetOption(HWND dialog, int id, BoxState state) {
@@ -292,6 +313,7 @@ void OnInitDialog(HWND dialog) {
     FillDialog(dialog);
     ShowLayoutControls(dialog);
     ShowClashMarks(dialog);
+    ShowSharpBanner(dialog);
     FitToWorkArea(dialog);
     gShowingFirstPicture = true;
     ShowWindow(dialog, SW_SHOW);

@@ -6,6 +6,10 @@
 #define IDR_STANDARD_TEMPLATE 104
 #define IDB_BANNER 105
 #define IDI_APP 106
+// The banner drawn for 120, 144 and 192 DPI; IDB_BANNER is the 96-DPI one.
+#define IDB_BANNER_120 107
+#define IDB_BANNER_144 108
+#define IDB_BANNER_192 109
 
 #define IDC_MAHJONG_GAME 1002
 #define IDC_FOUR_WAY 1003

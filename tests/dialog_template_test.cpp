@@ -1,6 +1,6 @@
 // The dialog template by the rules the behaviour leans on, the banner when Windows scales the dialog,
 // and the icon sizes.
-#include "dialog/dialog_template_win.h"
+#include "dialog/settings_dialog_win.h"
 #include "resources/resource.h"
 
 #include <gtest/gtest.h>
@@ -131,8 +131,9 @@ bool IsBannerBlue(COLORREF colour) {
 }
 
 // Run in sessions at 120, 144 and 192 DPI (ORVANE_DPI), where the program, DPI aware, is given the
-// screen's DPI and the dialog grows with its font: the banner fills its box, edge to edge, with no
-// grey strip, and every control lies inside the window. (Every caption fitting: the English test.)
+// screen's DPI and the dialog grows with its font: the banner, drawn for that DPI, fills its box,
+// edge to edge, with no grey strip, and every control lies inside the window. (Every caption fitting: the
+// English test.)
 TEST(ScaledDialog, TheBannerFillsItsBoxAndEveryControlLiesInsideTheWindow) {
     const char* dpi = std::getenv("ORVANE_DPI");
     ASSERT_NE(dpi, nullptr) << "ORVANE_DPI is not set";
@@ -140,15 +141,19 @@ TEST(ScaledDialog, TheBannerFillsItsBoxAndEveryControlLiesInsideTheWindow) {
     ASSERT_EQ(GetDeviceCaps(screen, LOGPIXELSX), std::atoi(dpi));
     ASSERT_EQ(GetDeviceCaps(screen, LOGPIXELSY), std::atoi(dpi));
     ReleaseDC(nullptr, screen);
-    HWND dialog = CreateTemplateDialog();
+    HWND dialog = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_SETTINGS), nullptr,
+                                     SettingsDialogProc, 0);
     ASSERT_NE(dialog, nullptr);
-    ShowWindow(dialog, SW_SHOW);
     UpdateWindow(dialog);
     HWND banner = Banner(dialog);
     ASSERT_NE(banner, nullptr);
     RECT want = ToPixels(dialog, 0, 0, 362, 49), got = InDialogUnits(dialog, banner);
     ASSERT_TRUE(want.right > 544 && want.bottom > 79) << "the box is no larger than the picture";
     EXPECT_TRUE(EqualRect(&want, &got)) << got.right << "x" << got.bottom;
+    BITMAP shown = {};
+    GetObjectW(reinterpret_cast<HGDIOBJ>(SendMessageW(banner, STM_GETIMAGE, IMAGE_BITMAP, 0)), sizeof shown,
+               &shown);
+    EXPECT_EQ(shown.bmWidth, std::atoi(dpi) * 544 / 96) << "not the banner drawn for this DPI";
     HDC dc = GetDC(banner);
     EXPECT_TRUE(IsBannerBlue(GetPixel(dc, got.right - 2, got.bottom / 2))) << "grey strip at the right";
     EXPECT_TRUE(IsBannerBlue(GetPixel(dc, got.right / 2, got.bottom - 2))) << "grey strip at the bottom";
@@ -161,6 +166,7 @@ TEST(ScaledDialog, TheBannerFillsItsBoxAndEveryControlLiesInsideTheWindow) {
         EXPECT_TRUE(EqualRect(&inside, &place)) << "control " << GetDlgCtrlID(child) << " reaches outside";
     }
     DestroyWindow(dialog);
+    RestoreSessionBeep();
 }
 
 TEST(DialogTemplate, IconGroupHoldsEverySize) {
