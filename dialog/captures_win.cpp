@@ -11,6 +11,7 @@
 #include "settings/layout_inputs.h"
 
 #include <algorithm>
+#include <iterator>
 #include <vector>
 
 namespace {
@@ -26,8 +27,8 @@ bool gCaptureTimerRuns = false;
 // every input whose key is held down is drawn in the system's highlight colours. An owner presses a
 // panel button and sees which input it is, or holds several together and sees which ones the
 // encoder drops. It only shows: nothing is stored. It lights fields from the dialog's readings of
-// the keyboard (above), which come as keys go down and up; it shows only keys held,
-// so what was typed while another program was active lights nothing.
+// the keyboard, which come as keys go down and up; it shows only keys held, so what was typed while
+// another program was active lights nothing.
 bool gActive = false;
 std::vector<int> gLitFields;
 WNDPROC gKeyFieldProc = nullptr;
@@ -60,55 +61,34 @@ LRESULT CALLBACK KeyFieldProc(HWND field, UINT message, WPARAM wParam, LPARAM lP
 }
 
 // One walk over the controls: under Wine each look-up of a control by its ID asks the server.
-BOOL CALLBACK LetKeyFieldLight(HWND field, LPARAM) {
-    const LayoutInput* input = InputOfAnyControl(GetDlgCtrlID(field));
-    if (input == nullptr || input->keyField != GetDlgCtrlID(field))
-        return TRUE;
-    auto previous = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(field, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(KeyFieldProc)));
-    if (previous != KeyFieldProc)
-        gKeyFieldProc = previous;
-    return TRUE;
-}
-
-// The fields to light: none while the dialog is not the active window or a capture runs.
-std::vector<int> FindLitFields(const KeySample* reading) {
-    std::vector<int> lit;
-    if (!gActive || AnyCaptureRuns() || reading == nullptr)
-        return lit;
-    std::span<const LayoutInput> inputs = CurrentInputs();
-    std::vector<bool> held = HeldInputs(CurrentInputCodes(), *reading);
-    for (size_t i = 0; i < inputs.size(); ++i)
-        if (held[i])
-            lit.push_back(inputs[i].keyField);
-    return lit;
-}
-
-// Only a field whose state changes is looked up.
-void Repaint(HWND dialog, const std::vector<int>& fields, const std::vector<int>& unless) {
-    for (int field : fields)
-        if (std::find(unless.begin(), unless.end(), field) == unless.end())
-            if (HWND control = GetDlgItem(dialog, field))
-                InvalidateRect(control, nullptr, TRUE);
-}
-
 void LetKeyFieldsLight(HWND dialog) {
     gLitFields.clear();
-    EnumChildWindows(dialog, LetKeyFieldLight, 0);
+    for (HWND field = GetWindow(dialog, GW_CHILD); field; field = GetWindow(field, GW_HWNDNEXT)) {
+        const LayoutInput* input = InputOfAnyControl(GetDlgCtrlID(field));
+        if (input == nullptr || input->keyField != GetDlgCtrlID(field))
+            continue;
+        auto previous = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(field, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(KeyFieldProc)));
+        if (previous != KeyFieldProc)
+            gKeyFieldProc = previous;
+    }
 }
 
+// None lights while the dialog is not the active window or a capture runs. Only a field whose state
+// changes is looked up, and drawn again: the lists are in the order of the fields' IDs.
 void ShowHeldKeys(HWND dialog, const KeySample* reading) {
-    std::vector<int> lit = FindLitFields(reading);
-    std::swap(lit, gLitFields);
-    Repaint(dialog, lit, gLitFields);
-    Repaint(dialog, gLitFields, lit);
-}
-
-// Behind another program the focus is left alone: moving it would bring the dialog to the front.
-void FocusControl(HWND dialog, int id) {
-    if (GetForegroundWindow() != dialog)
-        return;
-    SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, id)), TRUE);
+    std::vector<int> lit, changed;
+    std::span<const LayoutInput> inputs = CurrentInputs();
+    std::vector<bool> held =
+        reading != nullptr ? HeldInputs(CurrentInputCodes(), *reading) : std::vector<bool>();
+    for (size_t i = 0; i < held.size(); ++i)
+        if (held[i] && gActive && !AnyCaptureRuns())
+            lit.push_back(inputs[i].keyField);
+    std::set_symmetric_difference(lit.begin(), lit.end(), gLitFields.begin(), gLitFields.end(),
+                                  std::back_inserter(changed));
+    gLitFields = lit;
+    for (int field : changed)
+        InvalidateRect(GetDlgItem(dialog, field), nullptr, TRUE);
 }
 
 // A single capture that ends gives the focus back to its button, where the click put it, unless
@@ -330,4 +310,10 @@ void OnKeyTestActivation(HWND dialog, bool active) {
 
 bool IsKeyFieldLit(int field) {
     return std::find(gLitFields.begin(), gLitFields.end(), field) != gLitFields.end();
+}
+
+void FocusControl(HWND dialog, int id) {
+    if (GetForegroundWindow() != dialog)
+        return;
+    SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, id)), TRUE);
 }

@@ -34,6 +34,9 @@ void EndAllCaptures(HWND dialog);
 // The keys that went down before it are read, then every capture ends.
 void OnAnotherProgramInFront(HWND dialog);
 
+// The focus, moved the dialog manager's way (WM_NEXTDLGCTL), so that the default button follows it.
+// Behind another program it is left alone: moving it would bring the dialog to the front.
+void FocusControl(HWND dialog, int id);
 // While a capture runs the dialog keeps the keyboard focus itself, and no control has it: on
 // WM_SETFOCUS and on activation the dialog manager must not hand it to a control.
 void KeepFocusOnDialog(HWND dialog);

@@ -76,11 +76,6 @@ void UseEnglishCaptionOf(HWND window) {
         SetWindowTextW(window, english);
 }
 
-BOOL CALLBACK UseEnglishCaptionOfChild(HWND child, LPARAM) {
-    UseEnglishCaptionOf(child);
-    return TRUE;
-}
-
 } // namespace
 
 bool (*gCanShowChinese)() = TraditionalChineseInstalled;
@@ -88,7 +83,8 @@ bool (*gCanShowChinese)() = TraditionalChineseInstalled;
 void UseEnglishCaptions(HWND dialog) {
     gEnglish = true;
     UseEnglishCaptionOf(dialog);
-    EnumChildWindows(dialog, UseEnglishCaptionOfChild, 0);
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        UseEnglishCaptionOf(child);
 }
 
 const wchar_t* ShownCaption(const wchar_t* chinese) {

@@ -183,13 +183,6 @@ std::wstring ControlText(HWND dialog, int id) {
     return text;
 }
 
-void FillDriverPath(HWND dialog) {
-    DriverPathBytes bytes;
-    std::copy(std::begin(gSettings.driverPath), std::end(gSettings.driverPath), bytes);
-    SetDlgItemTextW(dialog, IDC_DRIVER_PATH, DriverPathText(bytes).c_str());
-    gFilledDriverPath = ControlText(dialog, IDC_DRIVER_PATH);
-}
-
 static_assert(IDC_FOUR_WAY - IDC_MAHJONG_GAME == FourWayBox && IDC_SQUARE - IDC_MAHJONG_GAME == SquareBox);
 
 bool IsChecked(HWND dialog, int id) {
@@ -233,7 +226,7 @@ bool StoreDriverPath(HWND dialog) {
 void OnOk(HWND dialog) {
     EndAllCaptures(dialog);
     if (!StoreDriverPath(dialog)) {
-        SetFocus(GetDlgItem(dialog, IDC_DRIVER_PATH));
+        FocusControl(dialog, IDC_DRIVER_PATH);
         return;
     }
     EnableWindow(dialog, FALSE);
@@ -243,16 +236,7 @@ void OnOk(HWND dialog) {
     }
     EnableWindow(dialog, TRUE);
     SetForegroundWindow(dialog);
-    SetFocus(GetDlgItem(dialog, IDOK));
-}
-
-// The dialog manager turns Escape into Cancel; only a click on Cancel closes the dialog. The key's
-// state as of the message being handled tells the two apart, however late the message is handled;
-// the asynchronous state would also count an Escape pressed long before the click.
-void OnCancel(HWND dialog) {
-    if (GetKeyState(VK_ESCAPE) & 0x8000)
-        return;
-    DestroyWindow(dialog);
+    FocusControl(dialog, IDOK);
 }
 
 void OnCommand(HWND dialog, int id) {
@@ -269,7 +253,11 @@ void OnCommand(HWND dialog, int id) {
         OnOk(dialog);
         break;
     case IDCANCEL:
-        OnCancel(dialog);
+        // The dialog manager turns Escape into Cancel; only a click on Cancel closes the dialog. The
+        // key's state as of the message being handled tells the two apart, however late it is
+        // handled; the asynchronous state would also count an Escape pressed long before the click.
+        if ((GetKeyState(VK_ESCAPE) & 0x8000) == 0)
+            DestroyWindow(dialog);
         break;
     case IDC_ASSIGN_ALL:
         // The second click of a double click changes nothing: the first one's start or stop holds.
@@ -296,21 +284,17 @@ BOOL IgnoreKeyMenu(HWND dialog, WPARAM command, LPARAM key) {
     return TRUE;
 }
 
-// Puts the settings record into the dialog's controls.
-void FillDialog(HWND dialog) {
-    FillDriverPath(dialog);
-    CheckDlgButton(dialog, IDC_LOW_RESOLUTION,
-                   gSettings.lowResolutionFlag == 1 ? BST_CHECKED : BST_UNCHECKED);
-    ShowOptionStates(dialog);
-    FillKeyFields(dialog);
-}
-
 void OnInitDialog(HWND dialog) {
     SwitchSessionBeepOff();
     SetWindowIcons(dialog);
     if (!gCanShowChinese())
         UseEnglishCaptions(dialog);
-    FillDialog(dialog);
+    SetDlgItemTextW(dialog, IDC_DRIVER_PATH, DriverPathText(gSettings.driverPath).c_str());
+    gFilledDriverPath = ControlText(dialog, IDC_DRIVER_PATH);
+    CheckDlgButton(dialog, IDC_LOW_RESOLUTION,
+                   gSettings.lowResolutionFlag == 1 ? BST_CHECKED : BST_UNCHECKED);
+    ShowOptionStates(dialog);
+    FillKeyFields(dialog);
     ShowLayoutControls(dialog);
     ShowClashMarks(dialog);
     ShowSharpBanner(dialog);

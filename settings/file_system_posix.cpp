@@ -34,17 +34,19 @@ bool SizeOf(FileHandle file, uint64_t* size) {
     return true;
 }
 
-bool ReadAll(FileHandle file, uint8_t* bytes, size_t size) {
-    size_t done = 0;
-    while (done < size) {
-        ssize_t got = read(static_cast<int>(file), bytes + done, size - done);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got <= 0)
+// Reads or writes all `size` bytes, in as many calls as it takes.
+template <typename Byte, typename Call> bool Whole(FileHandle file, Byte* bytes, size_t size, Call call) {
+    for (size_t done = 0; done < size;) {
+        ssize_t moved = call(static_cast<int>(file), bytes + done, size - done);
+        if (moved <= 0 && !(moved < 0 && errno == EINTR))
             return false;
-        done += static_cast<size_t>(got);
+        done += moved > 0 ? static_cast<size_t>(moved) : 0;
     }
     return true;
+}
+
+bool ReadAll(FileHandle file, uint8_t* bytes, size_t size) {
+    return Whole(file, bytes, size, read);
 }
 
 // Root may write anything, so the mode bits decide what counts as read-only.
@@ -78,16 +80,7 @@ FileHandle OpenExistingForWriting(const char* name) {
 }
 
 bool WriteAll(FileHandle file, const uint8_t* bytes, size_t size) {
-    size_t done = 0;
-    while (done < size) {
-        ssize_t put = write(static_cast<int>(file), bytes + done, size - done);
-        if (put < 0 && errno == EINTR)
-            continue;
-        if (put <= 0)
-            return false;
-        done += static_cast<size_t>(put);
-    }
-    return true;
+    return Whole(file, bytes, size, write);
 }
 
 bool EndFileAt(FileHandle file, uint64_t size) {
