@@ -42,11 +42,7 @@ void PassOverStartingKey(Capture& capture) {
         capture.startingKey = NoKey;
 }
 
-// The key the capture takes from its reading, or -1.
-int LookAgain(Capture& capture, ChangeRules rules) {
-    return ChangedKey(capture.keys.snapshot, capture.keys.sample, rules);
-}
-
+// The key the capture takes from the reading, or -1.
 int LookAt(Capture& capture, const KeySample& reading, ChangeRules rules) {
     capture.keys.sample = reading;
     bool isSnapshot = !capture.hasSnapshot;
@@ -54,7 +50,7 @@ int LookAt(Capture& capture, const KeySample& reading, ChangeRules rules) {
         capture.keys.snapshot = reading;
     capture.hasSnapshot = true;
     PassOverStartingKey(capture);
-    return isSnapshot ? -1 : LookAgain(capture, rules);
+    return isSnapshot ? -1 : ChangedKey(capture.keys.snapshot, capture.keys.sample, rules);
 }
 
 void EndSequence(CaptureEvents& events) {
@@ -79,7 +75,7 @@ void HandToSequence(const KeySample& reading, uint32_t now, CaptureEvents& event
     if (!gSequence)
         return;
     for (int key = LookAt(gSequence->step, reading, SequenceStepRules); key >= 0;
-         key = LookAgain(gSequence->step, SequenceStepRules)) {
+         key = ChangedKey(gSequence->step.keys.snapshot, gSequence->step.keys.sample, SequenceStepRules)) {
         events.push_back({CaptureKeyTaken, gSequence->step.input, key, true});
         StepCarry carry = CarryToNextStep(gSequence->step.keys.snapshot, gSequence->step.keys.sample, key);
         if (!StartNextStep(now, events))
