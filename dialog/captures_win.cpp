@@ -1,7 +1,6 @@
 #include "dialog/captures_win.h"
 
 #include "dialog/fallback_captions_win.h"
-#include "dialog/key_fields_win.h"
 #include "dialog/settings_dialog_win.h"
 #include "keys/capture_schedule.h"
 #include "keys/held_keys.h"
@@ -12,9 +11,51 @@
 
 #include <algorithm>
 #include <iterator>
+#include <string>
 #include <vector>
 
 namespace {
+
+constexpr int KeyNameCapacity = 255;
+
+std::wstring KeyName(KeyCode code) {
+    wchar_t name[KeyNameCapacity] = {};
+    if (code != NoKey)
+        KeyNameFromCode(code, name, KeyNameCapacity);
+    return name;
+}
+
+// The buttons marked now: only a mark that changes is set, one server call each under Wine.
+std::vector<int> gMarkedButtons;
+
+void SetClashMark(HWND dialog, int button, bool clashing) {
+    auto marked = std::find(gMarkedButtons.begin(), gMarkedButtons.end(), button);
+    if (clashing == (marked != gMarkedButtons.end()))
+        return;
+    clashing ? gMarkedButtons.push_back(button) : void(gMarkedButtons.erase(marked));
+    SetDlgItemTextW(dialog, button, clashing ? L"!" : L"");
+}
+
+void ShowInputKey(HWND dialog, const LayoutInput& input) {
+    SetDlgItemTextW(dialog, input.keyField, KeyName(KeyOf(gSettings, input)).c_str());
+}
+
+// Leaves the input with no key: NoKey, an empty field, the clash marks again.
+void ClearInputKey(HWND dialog, const LayoutInput& input) {
+    KeyOf(gSettings, input) = NoKey;
+    ShowInputKey(dialog, input);
+    ShowClashMarks(dialog);
+}
+
+// A menu asked for from the keyboard, on the focused button, by the Menu key or Shift+F10. Where an
+// input has that key it is a panel button, which opens nothing: Wine posts the Menu key's
+// WM_CONTEXTMENU as the key comes up, even when the dialog is never handed the key's own messages
+// (a capture that took the key gives the focus back to its button first).
+bool IsAskedByAPanelKey(LPARAM at) {
+    const KeyCode menuKey = 0xDD, f10 = 0x44;
+    std::vector<KeyCode> codes = CurrentInputCodes();
+    return at == -1 && (IsPanelKey(menuKey, codes) || IsPanelKey(f10, codes));
+}
 
 // Posted by the keyboard whenever a key goes down or up, or the device is lost.
 constexpr UINT WM_KEYBOARD_SIGNALLED = WM_APP + 1;
@@ -91,30 +132,19 @@ void ShowHeldKeys(HWND dialog, const KeySample* reading) {
         InvalidateRect(GetDlgItem(dialog, field), nullptr, TRUE);
 }
 
-// A single capture that ends gives the focus back to its button, where the click put it, unless
-// something else took it meanwhile (a click on a box) or another capture started.
-void GiveFocusBack(HWND dialog, int captureButton) {
-    if (GetFocus() == dialog && !AnyCaptureRuns())
-        FocusControl(dialog, captureButton);
-}
-
-// Both layouts' buttons: no single capture runs beside the sequence.
-void EnableCaptureButtons(HWND dialog, bool enabled) {
-    for (LayoutKind layout : {StandardLayout, MahjongLayout})
-        for (const LayoutInput& input : InputsOf(layout))
-            EnableWindow(GetDlgItem(dialog, input.captureButton), enabled);
-}
-
 // While the sequence runs the dialog itself has the focus, no control (Space would click it); when it
 // ends the focus goes to "依序設定", so a keyboard user has a control to start from. Either way the
-// focus moves before the control that had it is disabled (跳過 after a click on it).
+// focus moves before the control that had it is disabled (跳過 after a click on it). Behind another
+// program the focus is left alone: moving it would bring the dialog to the front.
 void ShowSequenceRunning(HWND dialog, bool running) {
     if (running)
         KeepFocusOnDialog(dialog);
-    else
+    else if (GetForegroundWindow() == dialog)
         FocusControl(dialog, IDC_ASSIGN_ALL);
     SetDlgItemTextW(dialog, IDC_ASSIGN_ALL, ShownCaption(running ? L"停止" : L"依序設定"));
-    EnableCaptureButtons(dialog, !running);
+    for (LayoutKind layout : {StandardLayout, MahjongLayout}) // no single capture runs beside it
+        for (const LayoutInput& input : InputsOf(layout))
+            EnableWindow(GetDlgItem(dialog, input.captureButton), !running);
     EnableWindow(GetDlgItem(dialog, IDC_MAHJONG_GAME), !running);
     EnableWindow(GetDlgItem(dialog, IDC_SKIP), running);
 }
@@ -140,7 +170,10 @@ void ShowOnInput(HWND dialog, const CaptureEvent& event, const LayoutInput& inpu
     }
 }
 
-// The timer runs while a capture does, and only then.
+// A single capture that ends gives the focus back to its button, where the click put it, unless
+// something else took it meanwhile (a click on a box), another capture started or another program is
+// in front. The timer runs
+// while a capture does, and only then.
 void Show(HWND dialog, const CaptureEvents& events) {
     for (const CaptureEvent& event : events) {
         if (event.kind == SequenceEnded)
@@ -149,7 +182,8 @@ void Show(HWND dialog, const CaptureEvents& events) {
             ShowOnInput(dialog, event, *input);
         if (!event.inSequence && event.kind != CaptureCountdown && !SequenceRuns()) {
             EnableWindow(GetDlgItem(dialog, event.input), TRUE);
-            GiveFocusBack(dialog, event.input);
+            if (GetFocus() == dialog && !AnyCaptureRuns() && GetForegroundWindow() == dialog)
+                FocusControl(dialog, event.input);
         }
     }
     if (AnyCaptureRuns() != gCaptureTimerRuns) {
@@ -171,13 +205,6 @@ bool EnsureKeyboardOpen(HWND dialog, bool warn) {
 void ShowStartAndTakeSnapshot(HWND dialog, const CaptureEvents& events) {
     Show(dialog, events);
     ReadKeyboardNow(dialog);
-}
-
-void OnCaptureTimer(HWND dialog) {
-    AcquireKeyboardIfLost();
-    CaptureEvents events;
-    TickCaptures(GetTickCount(), events);
-    Show(dialog, events);
 }
 
 // A button going down, or a double click: left, right, middle or X, on the client area or the frame.
@@ -216,17 +243,20 @@ void OpenKeyboardForTheKeyTest(HWND dialog) {
 // WM_SETCURSOR comes before every mouse message, over any control, enabled or not, and over the
 // frame, and reaches the dialog before the control under the mouse acts on the press.
 bool OnCaptureMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    CaptureEvents events;
     switch (message) {
     case WM_KEYBOARD_SIGNALLED:
         ReadKeyboardNow(dialog);
         return true;
     case WM_TIMER:
-        if (wParam == CaptureTimer)
-            OnCaptureTimer(dialog);
-        return wParam == CaptureTimer;
+        if (wParam != CaptureTimer)
+            return false;
+        AcquireKeyboardIfLost();
+        TickCaptures(GetTickCount(), events);
+        Show(dialog, events);
+        return true;
     case WM_SETCURSOR:
         if (IsMousePress(HIWORD(lParam)) && !IsOnSingleCaptureButton(dialog)) {
-            CaptureEvents events;
             StopSingleCapture(events);
             Show(dialog, events);
         }
@@ -282,11 +312,6 @@ void EndAllCaptures(HWND dialog) {
         gCaptureTimerRuns = false; // it went with the window
 }
 
-void OnAnotherProgramInFront(HWND dialog) {
-    ReadKeyboardNow(dialog);
-    EndAllCaptures(dialog);
-}
-
 // The dialog window itself, not a control: the keyboard reaches DirectInput only while a window of
 // the program has the focus (so Wine 10 does), and Windows hands the keys of a program with no
 // focus to the dialog as system keys, which the dialog manager does not take as Tab or Enter.
@@ -313,7 +338,49 @@ bool IsKeyFieldLit(int field) {
 }
 
 void FocusControl(HWND dialog, int id) {
-    if (GetForegroundWindow() != dialog)
-        return;
     SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, id)), TRUE);
+}
+
+// A default file has one key in many fields. The dialog is new: no button has a mark.
+void FillKeyFields(HWND dialog) {
+    gMarkedButtons.clear();
+    std::wstring names[KeyCodeCount];
+    for (const LayoutInput& input : CurrentInputs()) {
+        KeyCode code = KeyOf(gSettings, input);
+        if (names[code].empty())
+            names[code] = KeyName(code);
+        SetDlgItemTextW(dialog, input.keyField, names[code].c_str());
+    }
+}
+
+void ShowClashMarks(HWND dialog) {
+    std::span<const LayoutInput> inputs = CurrentInputs();
+    std::vector<bool> clashing = ClashingInputs(CurrentInputCodes());
+    for (size_t i = 0; i < inputs.size(); ++i)
+        SetClashMark(dialog, inputs[i].captureButton, clashing[i]);
+}
+
+// A button is disabled while its own capture runs; the state is checked again once the menu closes,
+// since a sequence may have started meanwhile. A menu asked for from the keyboard opens below the
+// button.
+bool OnInputContextMenu(HWND dialog, HWND window, LPARAM at) {
+    const LayoutInput* input = window != nullptr && GetParent(window) == dialog
+                                   ? InputOfButton(CurrentLayout(), GetDlgCtrlID(window))
+                                   : nullptr;
+    if (input == nullptr)
+        return false;
+    if (!IsWindowEnabled(window) || SequenceRuns() || IsAskedByAPanelKey(at))
+        return true;
+    RECT button;
+    GetWindowRect(window, &button);
+    POINT place = {static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
+    if (at == -1)
+        place = {button.left, button.bottom};
+    HMENU menu = CreatePopupMenu();
+    AppendMenuW(menu, MF_STRING, IDM_CLEAR_KEY, ShownCaption(L"清除按鍵"));
+    BOOL chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, place.x, place.y, 0, dialog, nullptr);
+    DestroyMenu(menu);
+    if (chosen == IDM_CLEAR_KEY && IsWindowEnabled(window) && !SequenceRuns())
+        ClearInputKey(dialog, *input);
+    return true;
 }

@@ -9,7 +9,7 @@
 // nothing stored, but for one on its own button (a double click's second).
 #pragma once
 
-#include "keys/key_codes.h"
+#include "settings/layout_inputs.h"
 
 #include <windows.h>
 
@@ -30,12 +30,8 @@ void SkipSequenceStepOn(HWND dialog);
 // A layout switch, OK, Cancel or close: every capture ends, and none stores a key after it. With a
 // null dialog (it is being destroyed) nothing is shown.
 void EndAllCaptures(HWND dialog);
-// WM_ACTIVATEAPP: another program came to the front (the dialog's own message boxes are not one).
-// The keys that went down before it are read, then every capture ends.
-void OnAnotherProgramInFront(HWND dialog);
 
 // The focus, moved the dialog manager's way (WM_NEXTDLGCTL), so that the default button follows it.
-// Behind another program it is left alone: moving it would bring the dialog to the front.
 void FocusControl(HWND dialog, int id);
 // While a capture runs the dialog keeps the keyboard focus itself, and no control has it: on
 // WM_SETFOCUS and on activation the dialog manager must not hand it to a control.
@@ -46,3 +42,21 @@ void KeepFocusOnDialog(HWND dialog);
 // goes dark.
 void OnKeyTestActivation(HWND dialog, bool active);
 bool IsKeyFieldLit(int field);
+
+// The key fields and their capture buttons: each field shows the name of its input's key, or
+// nothing for an input with no key; each button the "!" of an input whose key another input of the
+// layout also holds (a mark that never blocks anything), and the menu of its right click.
+
+// Every input of the current layout, as the dialog opens: the names looked up once per distinct key.
+void FillKeyFields(HWND dialog);
+
+// Brings the marks up to date: when the dialog opens, after a capture stores a key, after a layout
+// switch.
+void ShowClashMarks(HWND dialog);
+
+// WM_CONTEXTMENU: "清除按鍵" leaves the input with no key, for an input that the cabinet's panel
+// lacks. `window` is the control that was clicked, `at` the screen point (-1, -1 from the keyboard).
+// The menu opens only on a capture button of the shown layout whose input is not being captured
+// while no sequence runs. False when `window` is no such button: a right click on the title bar is
+// then left to Windows, which opens the window menu.
+bool OnInputContextMenu(HWND dialog, HWND window, LPARAM at);

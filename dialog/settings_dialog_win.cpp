@@ -7,7 +7,6 @@
 #include "dialog/dialog_template_win.h"
 #include "dialog/driver_path_win.h"
 #include "dialog/fallback_captions_win.h"
-#include "dialog/key_fields_win.h"
 #include "dialog/option_boxes.h"
 #include "keys/held_keys.h"
 #include "keys/key_capture.h"
@@ -394,8 +393,12 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
     case WM_ACTIVATE:
         return OnActivation(dialog, LOWORD(wParam) != WA_INACTIVE);
     case WM_ACTIVATEAPP:
-        if (!wParam)
-            OnAnotherProgramInFront(dialog);
+        // Another program came to the front (the dialog's own message boxes are not one): the keys
+        // that went down before it are read, then every capture ends.
+        if (!wParam) {
+            ReadKeyboardNow(dialog);
+            EndAllCaptures(dialog);
+        }
         return FALSE;
     case WM_SETFOCUS:
         return AnyCaptureRuns(); // while a capture runs, the focus stays on the dialog itself

@@ -30,11 +30,10 @@ Keyboard gKeyboard;
 using DirectInput8CreateCall = HRESULT(WINAPI*)(HINSTANCE, DWORD, REFIID, void**, IUnknown*);
 
 DirectInput8CreateCall LoadDirectInput() {
-    static HMODULE library = [] {
-        wchar_t path[MAX_PATH + 16] = {};
-        UINT length = GetSystemDirectoryW(path, MAX_PATH);
-        return length > 0 && length < MAX_PATH ? LoadLibraryW(lstrcatW(path, L"\\dinput8.dll")) : nullptr;
-    }();
+    wchar_t path[MAX_PATH + 16] = {};
+    UINT length = GetSystemDirectoryW(path, MAX_PATH);
+    static HMODULE library =
+        length > 0 && length < MAX_PATH ? LoadLibraryW(lstrcatW(path, L"\\dinput8.dll")) : nullptr;
     // Through a function type of no parameters, which any function pointer may be cast to and from.
     auto found =
         reinterpret_cast<void (*)()>(library ? GetProcAddress(library, "DirectInput8Create") : nullptr);
@@ -42,37 +41,10 @@ DirectInput8CreateCall LoadDirectInput() {
 }
 
 // On the wait's thread, a second thread that the system runs for it, each time the device signals:
-// a posted message, which reaches the
-// dialog through any message loop of its thread, a message box's, a menu's or a window drag's too.
+// a posted message, which reaches the dialog through any message loop of its thread, a message
+// box's, a menu's or a window drag's too.
 void CALLBACK PostSignal(void*, BOOLEAN) {
     PostMessageW(gKeyboard.dialog, gKeyboard.message, 0, 0);
-}
-
-} // namespace
-
-void CloseKeyboard() {
-    if (gKeyboard.wait != nullptr)
-        UnregisterWaitEx(gKeyboard.wait, INVALID_HANDLE_VALUE); // waits for a signal being posted
-    if (gKeyboard.device != nullptr) {
-        gKeyboard.device->Unacquire();
-        gKeyboard.device->SetEventNotification(nullptr);
-        gKeyboard.device->Release();
-    }
-    if (gKeyboard.input != nullptr)
-        gKeyboard.input->Release();
-    if (gKeyboard.signal != nullptr)
-        CloseHandle(gKeyboard.signal);
-    gKeyboard = {};
-}
-
-namespace {
-
-// The device takes its event before it is acquired; the wait posts once for each signal.
-bool WakeDialogOnKeys(IDirectInputDevice8W* device) {
-    gKeyboard.signal = CreateEventW(nullptr, FALSE, FALSE, nullptr);
-    return gKeyboard.signal != nullptr && SUCCEEDED(device->SetEventNotification(gKeyboard.signal)) &&
-           RegisterWaitForSingleObject(&gKeyboard.wait, gKeyboard.signal, PostSignal, nullptr, INFINITE,
-                                       WT_EXECUTEINWAITTHREAD);
 }
 
 bool Open(HWND dialog) {
@@ -85,9 +57,14 @@ bool Open(HWND dialog) {
         FAILED(gKeyboard.input->CreateDevice(GUID_SysKeyboard, &device, nullptr)))
         return false;
     gKeyboard.device = device;
+    // The device takes its event before it is acquired; the wait posts once for each signal.
+    gKeyboard.signal = CreateEventW(nullptr, FALSE, FALSE, nullptr);
     return SUCCEEDED(device->SetDataFormat(&c_dfDIKeyboard)) &&
            SUCCEEDED(device->SetCooperativeLevel(dialog, DISCL_NONEXCLUSIVE | DISCL_BACKGROUND)) &&
-           SUCCEEDED(device->SetProperty(DIPROP_BUFFERSIZE, &buffer.diph)) && WakeDialogOnKeys(device) &&
+           SUCCEEDED(device->SetProperty(DIPROP_BUFFERSIZE, &buffer.diph)) && gKeyboard.signal != nullptr &&
+           SUCCEEDED(device->SetEventNotification(gKeyboard.signal)) &&
+           RegisterWaitForSingleObject(&gKeyboard.wait, gKeyboard.signal, PostSignal, nullptr, INFINITE,
+                                       WT_EXECUTEINWAITTHREAD) &&
            (gKeyboard.acquired = SUCCEEDED(device->Acquire()));
 }
 
@@ -127,6 +104,21 @@ bool ReadOpenKeyboard(KeySample& sample) {
 }
 
 } // namespace
+
+void CloseKeyboard() {
+    if (gKeyboard.wait != nullptr)
+        UnregisterWaitEx(gKeyboard.wait, INVALID_HANDLE_VALUE); // waits for a signal being posted
+    if (gKeyboard.device != nullptr) {
+        gKeyboard.device->Unacquire();
+        gKeyboard.device->SetEventNotification(nullptr);
+        gKeyboard.device->Release();
+    }
+    if (gKeyboard.input != nullptr)
+        gKeyboard.input->Release();
+    if (gKeyboard.signal != nullptr)
+        CloseHandle(gKeyboard.signal);
+    gKeyboard = {};
+}
 
 bool OpenKeyboard(HWND dialog, UINT signalMessage) {
     gKeyboardDevice.read = ReadOpenKeyboard;

@@ -23,13 +23,9 @@ void ClearLeadingBlock() {
 
 namespace {
 
-// Reads the whole file; false when it is shorter than two bytes or not read in full.
-bool ReadFileBytes(FileHandle file, std::vector<uint8_t>& bytes) {
-    uint64_t size = 0;
-    if (!gFileSystem.sizeOf(file, &size) || size <= 1 || size > SIZE_MAX)
-        return false;
-    bytes.resize(static_cast<size_t>(size));
-    return gFileSystem.readAll(file, bytes.data(), bytes.size());
+bool Warn(const char* text) {
+    gShowWarning(text);
+    return false;
 }
 
 bool HasReadableShape(const std::vector<uint8_t>& bytes) {
@@ -93,42 +89,34 @@ bool SaveByReplacing(const std::vector<uint8_t>& bytes) {
     return false;
 }
 
-// A file longer than the image (mahjong to standard) is cut first: if the cut is refused (another
-// program has the file mapped), the file is left whole, not with the old trailer behind the new image.
-bool CutToImageSize(FileHandle file, size_t imageSize) {
-    uint64_t size = 0;
-    if (!gFileSystem.sizeOf(file, &size) || (size > imageSize && !gFileSystem.endFileAt(file, imageSize))) {
-        gFileSystem.closeFile(file);
-        return false;
-    }
-    return true;
-}
-
 // The way the loader's earlier tool saved, for when a new file cannot take the old one's place: a
 // reader that keeps the file open without sharing its deletion, a folder the user may write files
-// in but not create them, a folder in the place of the new file's name.
+// in but not create them, a folder in the place of the new file's name. A file longer than the
+// image (mahjong to standard) is cut first: if the cut is refused (another program has the file
+// mapped), the file is left whole, not with the old trailer behind the new image.
 bool SaveInPlace(const std::vector<uint8_t>& bytes) {
     FileHandle file = gFileSystem.openExistingForWriting(BindingsFileName);
-    if (file == NoFile) {
-        gShowWarning(CouldNotOpenOnSaveWarning);
-        return false;
-    }
-    if (!CutToImageSize(file, bytes.size()) || !WriteWhole(file, bytes)) {
-        gShowWarning(SaveFailedWarning);
-        return false;
-    }
-    return true;
+    if (file == NoFile)
+        return Warn(CouldNotOpenOnSaveWarning);
+    uint64_t size = 0;
+    bool cut = gFileSystem.sizeOf(file, &size) &&
+               (size <= bytes.size() || gFileSystem.endFileAt(file, bytes.size()));
+    if (!cut)
+        gFileSystem.closeFile(file);
+    return (cut && WriteWhole(file, bytes)) || Warn(SaveFailedWarning);
 }
 
-// Reads a whole file and closes it; false unless it has a shape that the load accepts. A file too
-// large for memory is one the load refuses.
+// Reads a whole file of two bytes or more and closes it; false unless it has a shape that the load
+// accepts. A file too large for memory is one the load refuses.
 bool ReadLoadableAndClose(FileHandle file, std::vector<uint8_t>& bytes) {
-    bool read = false;
+    uint64_t size = 0;
+    bool read = gFileSystem.sizeOf(file, &size) && size > 1 && size <= SIZE_MAX;
     try {
-        read = ReadFileBytes(file, bytes);
+        bytes.resize(read ? static_cast<size_t>(size) : 0);
     } catch (const std::bad_alloc&) {
         read = false;
     }
+    read = read && gFileSystem.readAll(file, bytes.data(), bytes.size());
     gFileSystem.closeFile(file);
     return read && HasReadableShape(bytes);
 }
@@ -164,28 +152,20 @@ bool IsWholeImage(const uint8_t* bytes, size_t size) {
 bool LoadSettings() {
     FinishInterruptedSave();
     FileHandle file = gFileSystem.openForReading(BindingsFileName);
-    if (file == NoFile) {
-        gShowWarning(CouldNotOpenWarning);
-        return false;
-    }
+    if (file == NoFile)
+        return Warn(CouldNotOpenWarning);
     std::vector<uint8_t> bytes;
-    if (!ReadLoadableAndClose(file, bytes)) {
-        gShowWarning(ReadFailedWarning);
-        return false;
-    }
+    if (!ReadLoadableAndClose(file, bytes))
+        return Warn(ReadFailedWarning);
     CopyFileIntoRecord(bytes, gSettings);
     return true;
 }
 
 bool SaveSettings() {
     std::vector<uint8_t> bytes;
-    if (!ComposeImage(gSettings, bytes)) {
-        gShowWarning(SaveFailedWarning);
-        return false;
-    }
-    if (!gFileSystem.canOpenForWriting(BindingsFileName)) {
-        gShowWarning(CouldNotOpenOnSaveWarning);
-        return false;
-    }
+    if (!ComposeImage(gSettings, bytes))
+        return Warn(SaveFailedWarning);
+    if (!gFileSystem.canOpenForWriting(BindingsFileName))
+        return Warn(CouldNotOpenOnSaveWarning);
     return SaveByReplacing(bytes) || SaveInPlace(bytes);
 }
