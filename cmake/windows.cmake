@@ -52,8 +52,6 @@ set(ORVANE_PLATFORM_SOURCES
     ${CMAKE_SOURCE_DIR}/keys/keyboard_win.cpp
     ${CMAKE_SOURCE_DIR}/dialog/dialog_template_win.cpp
     ${CMAKE_SOURCE_DIR}/dialog/settings_dialog_win.cpp
-    ${CMAKE_SOURCE_DIR}/dialog/driver_path_win.cpp
-    ${CMAKE_SOURCE_DIR}/dialog/fallback_captions_win.cpp
     ${CMAKE_SOURCE_DIR}/dialog/captures_win.cpp)
 add_library(orvane_platform STATIC ${ORVANE_PLATFORM_SOURCES})
 # The keyboard is read through DirectInput 8, as the loader reads it; dinput8.dll is part of Windows

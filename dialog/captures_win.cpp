@@ -1,6 +1,6 @@
 #include "dialog/captures_win.h"
 
-#include "dialog/fallback_captions_win.h"
+#include "dialog/dialog_template_win.h"
 #include "dialog/settings_dialog_win.h"
 #include "keys/capture_schedule.h"
 #include "keys/held_keys.h"

@@ -1,12 +1,11 @@
 // The settings dialog: filled from the settings record when it opens, option boxes kept in step with
 // the record, captures started from the small buttons, and the end of the program's only window on
-// OK (after saving), Cancel or close.
+// OK (after saving), Cancel or close. With it, what it switches off for the session while it is up
+// (the beep, the accessibility shortcuts) and the driver path's text.
 #include "dialog/settings_dialog_win.h"
 
 #include "dialog/captures_win.h"
 #include "dialog/dialog_template_win.h"
-#include "dialog/driver_path_win.h"
-#include "dialog/fallback_captions_win.h"
 #include "dialog/option_boxes.h"
 #include "keys/held_keys.h"
 #include "keys/key_capture.h"
@@ -25,14 +24,11 @@ SystemParametersCall gAccessibilityParameters = SystemParametersInfoW;
 namespace {
 
 // The beep. The user's setting is the profile's: the switch is for the session only, so neither a
-// copy that has the beep off nor one killed while it had has written it. Every copy with the beep off holds a
-// handle to one named event of the session's Local\ namespace, which lives while any copy holds it;
-// the system closes a killed copy's handle. A named mutex keeps one copy's switch apart from
-// another's give-back. A copy that cannot open the event (another copy runs elevated and made it,
-// Vista and later) leaves the beep as it is.
+// copy that has the beep off nor one killed while it had has written it. Every copy with the beep
+// off holds a handle to one named event of the session's Local\ namespace, which lives while any
+// copy holds it; the system closes a killed copy's handle. A copy that cannot open the event
+// (another copy runs elevated and made it, Vista and later) leaves the beep as it is.
 constexpr wchar_t CopiesName[] = L"Local\\OrvaneConfig.BeepOff";
-constexpr wchar_t LockName[] = L"Local\\OrvaneConfig.Beep.Lock";
-constexpr DWORD LockWaitMs = 5000;
 
 HANDLE gBeepOff = nullptr; // held while this copy has the beep off
 BOOL gLiveBeep = TRUE;     // as this copy found it: the setting of a profile that holds none
@@ -53,27 +49,21 @@ BOOL UserBeep() {
     return lstrcmpiW(value, L"yes") == 0 ? TRUE : lstrcmpiW(value, L"no") == 0 ? FALSE : gLiveBeep;
 }
 
-// A copy that died holding the lock leaves it abandoned, which still gives it to the next one.
-template <typename Step> void Locked(Step step) {
-    HANDLE lock = CreateMutexW(nullptr, FALSE, LockName);
-    DWORD waited = lock != nullptr ? WaitForSingleObject(lock, LockWaitMs) : WAIT_FAILED;
-    if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) {
-        step();
-        ReleaseMutex(lock);
-    }
-    if (lock != nullptr)
-        CloseHandle(lock);
-}
-
 void SwitchSessionBeepOff() {
     if (gBeepOff != nullptr)
         return;
-    Locked([] {
-        SystemParametersInfoW(SPI_GETBEEP, 0, &gLiveBeep, 0);
-        gBeepOff = CreateEventW(nullptr, TRUE, FALSE, CopiesName);
-        if (gBeepOff != nullptr)
-            SystemParametersInfoW(SPI_SETBEEP, FALSE, nullptr, 0);
-    });
+    SystemParametersInfoW(SPI_GETBEEP, 0, &gLiveBeep, 0);
+    gBeepOff = CreateEventW(nullptr, TRUE, FALSE, CopiesName);
+    if (gBeepOff != nullptr)
+        SystemParametersInfoW(SPI_SETBEEP, FALSE, nullptr, 0);
+}
+
+// One that runs elevated refuses this copy its event.
+bool AnotherCopyHasTheBeepOff() {
+    HANDLE another = OpenEventW(SYNCHRONIZE, FALSE, CopiesName);
+    if (another != nullptr)
+        CloseHandle(another);
+    return another != nullptr || GetLastError() != ERROR_FILE_NOT_FOUND;
 }
 
 // STICKYKEYS, FILTERKEYS and TOGGLEKEYS each start with cbSize and dwFlags, and share the flags
@@ -199,6 +189,46 @@ void OnOptionBox(HWND dialog, OptionBox box, int id) {
         ShowLayoutControls(dialog);
         ShowClashMarks(dialog);
     }
+}
+
+// The driver path between the bindings file's bytes and the dialog's text. The loader opens the
+// path as text in the system's ANSI code page (Big5 on Traditional Chinese Windows), so that is the
+// code page the bytes are read and written in. A path set from the dialog leaves at least one zero
+// byte in the field.
+constexpr int LongestDriverPath = DriverPathSize - 1;
+using DriverPathBytes = uint8_t[DriverPathSize];
+enum PathStoring { PathStored, PathHasForeignCharacters, PathTooLong };
+
+// The text of the bytes up to the first zero byte, or of all of them.
+std::wstring DriverPathText(const DriverPathBytes& bytes) {
+    const char* narrow = reinterpret_cast<const char*>(bytes);
+    int length = static_cast<int>(std::find(bytes, bytes + DriverPathSize, 0) - bytes);
+    if (length == 0)
+        return {};
+    std::wstring text(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, narrow, length, nullptr, 0)), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, narrow, length, text.data(), static_cast<int>(text.size()));
+    return text;
+}
+
+// The text in the code page, zero-filled; the bytes are all zero unless the result is PathStored.
+PathStoring TextToDriverPath(const std::wstring& text, DriverPathBytes& bytes) {
+    std::fill(bytes, bytes + DriverPathSize, 0);
+    if (text.empty())
+        return PathStored;
+    // A UTF-8 system code page (an option of Windows 10 and later) stores every character and
+    // takes neither the no-best-fit flag nor the used-default report.
+    bool utf8 = GetACP() == CP_UTF8;
+    BOOL usedDefault = FALSE;
+    std::string narrow(text.size() * 3, '\0');
+    int length = WideCharToMultiByte(CP_ACP, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, text.data(),
+                                     static_cast<int>(text.size()), narrow.data(),
+                                     static_cast<int>(narrow.size()), nullptr, utf8 ? nullptr : &usedDefault);
+    if (length <= 0 || usedDefault)
+        return PathHasForeignCharacters;
+    if (length > LongestDriverPath)
+        return PathTooLong;
+    std::copy(narrow.begin(), narrow.begin() + length, bytes);
+    return PathStored;
 }
 
 // Puts an edited path into the record; the warning, and false, when it cannot be stored.
@@ -433,16 +463,16 @@ void ShowDialogWarning(HWND dialog, const char* text) {
     gWarningOwner = nullptr;
 }
 
+// A copy that starts meanwhile makes its event before it switches the beep off: seen once the beep is
+// back, it has it off again.
 void RestoreSessionBeep() {
     if (gBeepOff == nullptr)
         return;
-    Locked([] {
-        CloseHandle(gBeepOff);
-        HANDLE another = OpenEventW(SYNCHRONIZE, FALSE, CopiesName); // refused too, if it is elevated
-        if (another == nullptr && GetLastError() == ERROR_FILE_NOT_FOUND)
-            SystemParametersInfoW(SPI_SETBEEP, UserBeep(), nullptr, 0);
-        if (another != nullptr)
-            CloseHandle(another);
-    });
+    CloseHandle(gBeepOff);
     gBeepOff = nullptr;
+    if (AnotherCopyHasTheBeepOff())
+        return;
+    SystemParametersInfoW(SPI_SETBEEP, UserBeep(), nullptr, 0);
+    if (AnotherCopyHasTheBeepOff())
+        SystemParametersInfoW(SPI_SETBEEP, FALSE, nullptr, 0);
 }

@@ -31,3 +31,8 @@ void RestoreSessionBeep();
 // goes through this; tests replace it.
 using SystemParametersCall = BOOL(WINAPI*)(UINT action, UINT size, PVOID value, UINT update);
 extern SystemParametersCall gAccessibilityParameters;
+
+// The driver path's warnings.
+inline constexpr char PathCharactersWarning[] =
+    "The driver path has characters that this system cannot store.";
+inline constexpr char PathTooLongWarning[] = "The driver path is too long.";

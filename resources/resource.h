@@ -38,7 +38,6 @@
 
 // Labels and frames of each layout's set.
 #define IDC_STANDARD_LABEL_FIRST 4020
-#define IDC_PLAYER1_FRAME 4033
 #define IDC_PLAYER2_FRAME 4034
 #define IDC_MAHJONG_FRAME 4035
 #define IDC_MAHJONG_LABEL_FIRST 4036

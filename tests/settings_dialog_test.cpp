@@ -2,8 +2,7 @@
 // opening, OK, Cancel and close with the system beep, the driver path in both code pages, the English
 // captions and menu mode.
 #include "dialog/captures_win.h"
-#include "dialog/driver_path_win.h"
-#include "dialog/fallback_captions_win.h"
+#include "dialog/dialog_template_win.h"
 #include "dialog/settings_dialog_win.h"
 #include "keys/held_keys.h"
 #include "keys/key_capture.h"
