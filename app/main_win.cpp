@@ -1,11 +1,101 @@
-// The entry point: load the bindings file, show the settings dialog, run the message loop.
-#include "app/running_copy_win.h"
+// The entry point: one copy per folder, load the bindings file, show the settings dialog, run the
+// message loop.
 #include "dialog/settings_dialog_win.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
 #include "settings/settings_win.h"
 
 #include <commctrl.h>
+
+#include <string>
+
+namespace {
+
+// One copy of the tool per folder: a second start for the same folder brings the first copy's window
+// to the front and ends, before it loads the file or touches the beep. Copies for different folders
+// (two loaders on one PC) run side by side. The folder is held by a named mutex of the session's
+// Local\ namespace, named after the folder's full path, case-insensitively as Windows compares
+// paths. The holder's dialog carries a window property of the same name, by which a later copy
+// finds it.
+constexpr DWORD WindowWaitMs = 1500;
+
+std::wstring gFolderName;
+
+// From the working folder's full long path in upper case, without a trailing backslash. A kernel
+// object name may hold no backslash and is limited in length, so the path is hashed (FNV-1a, 64 bits).
+std::wstring FolderName() {
+    std::wstring folder(GetCurrentDirectoryW(0, nullptr), L'\0');
+    folder.resize(GetCurrentDirectoryW(static_cast<DWORD>(folder.size()), folder.data()));
+    std::wstring longPath(GetLongPathNameW(folder.c_str(), nullptr, 0), L'\0');
+    DWORD length = GetLongPathNameW(folder.c_str(), longPath.data(), static_cast<DWORD>(longPath.size()));
+    if (length > 0 && length < longPath.size())
+        folder = longPath.substr(0, length);
+    while (folder.size() > 3 && folder.back() == L'\\')
+        folder.pop_back();
+    CharUpperBuffW(folder.data(), static_cast<DWORD>(folder.size()));
+    unsigned long long hash = 14695981039346656037ull;
+    for (wchar_t c : folder)
+        hash = (hash ^ static_cast<unsigned short>(c)) * 1099511628211ull;
+    wchar_t name[64];
+    wsprintfW(name, L"Local\\OrvaneConfig.Folder.%08lX%08lX", static_cast<unsigned long>(hash >> 32),
+              static_cast<unsigned long>(hash));
+    return name;
+}
+
+DWORD ProcessOf(HWND window) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    return process;
+}
+
+// The first visible, enabled window of the process whose dialog carries the folder's property, or
+// null while there is none. Top-level windows come in z-order, so that is what its user last saw:
+// the dialog, or a warning box in front of it.
+HWND HolderWindow() {
+    DWORD holder = 0;
+    for (HWND window = GetTopWindow(nullptr); window && !holder; window = GetWindow(window, GW_HWNDNEXT))
+        if (GetPropW(window, gFolderName.c_str()) != nullptr)
+            holder = ProcessOf(window);
+    for (HWND window = GetTopWindow(nullptr); window && holder; window = GetWindow(window, GW_HWNDNEXT))
+        if (ProcessOf(window) == holder && IsWindowVisible(window) && IsWindowEnabled(window))
+            return window;
+    return nullptr;
+}
+
+// The mutex stays owned, and its handle open, until the process ends. A copy that is just ending,
+// or another copy's brief look at it, keeps the name alive without holding it; the mutex of a copy
+// that has ended is abandoned, which gives it to this one. A copy started as administrator beside
+// one that is not (Vista and later) is refused the other's mutex: that too means another copy holds
+// the folder. Any other failure to make the mutex lets this copy run. The holder may still be
+// loading the file, or be ending: its dialog, or its end, is waited for. A window minimised by "Show
+// desktop" is restored first, or it would only flash in the taskbar.
+bool AnotherCopyRunsForThisFolder() {
+    gFolderName = FolderName();
+    HANDLE mutex = CreateMutexW(nullptr, FALSE, gFolderName.c_str());
+    bool refused = mutex == nullptr && GetLastError() == ERROR_ACCESS_DENIED;
+    for (DWORD start = GetTickCount();; Sleep(20)) {
+        DWORD taken = mutex != nullptr ? WaitForSingleObject(mutex, 0) : WAIT_FAILED;
+        if ((!refused && mutex == nullptr) || taken == WAIT_OBJECT_0 || taken == WAIT_ABANDONED)
+            return false;
+        HWND window = HolderWindow();
+        if (window == nullptr && GetTickCount() - start < WindowWaitMs)
+            continue;
+        if (window != nullptr && IsIconic(window))
+            ShowWindow(window, SW_RESTORE);
+        if (window != nullptr)
+            SetForegroundWindow(window);
+        if (mutex != nullptr)
+            CloseHandle(mutex);
+        return true;
+    }
+}
+
+// The system drops the property with the window.
+void MarkFolderWindow(HWND dialog) {
+    SetPropW(dialog, gFolderName.c_str(), dialog);
+}
+
+} // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     if (AnotherCopyRunsForThisFolder())

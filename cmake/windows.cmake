@@ -60,7 +60,7 @@ set(ORVANE_SYSTEM_LIBRARIES user32 kernel32 comctl32 advapi32 dinput8 dxguid)
 target_link_libraries(orvane_platform PUBLIC orvane_core ${ORVANE_SYSTEM_LIBRARIES})
 target_compile_options(orvane_platform PRIVATE ${ORVANE_WARNINGS} ${ORVANE_NO_THREAD_GUARDS})
 
-add_executable(orvane_config WIN32 app/main_win.cpp app/running_copy_win.cpp ${ORVANE_RESOURCE_DIR}/orvane_config.rc)
+add_executable(orvane_config WIN32 app/main_win.cpp ${ORVANE_RESOURCE_DIR}/orvane_config.rc)
 target_link_libraries(orvane_config PRIVATE orvane_platform)
 target_compile_options(orvane_config PRIVATE ${ORVANE_WARNINGS} ${ORVANE_NO_THREAD_GUARDS})
 target_link_options(orvane_config PRIVATE -s -Wl,--gc-sections)

@@ -2,7 +2,6 @@
 
 #include "dialog/dialog_template_win.h"
 #include "dialog/settings_dialog_win.h"
-#include "keys/capture_schedule.h"
 #include "keys/held_keys.h"
 #include "keys/key_capture.h"
 #include "keys/keyboard_win.h"

@@ -1,7 +1,5 @@
 #include "keys/key_capture.h"
 
-#include "keys/capture_schedule.h"
-
 #include <optional>
 
 namespace {

@@ -3,7 +3,7 @@
 // starts ends the one before, as a stop does. They run on what the dialog hands them: readings of
 // the keyboard (when, dialog/captures_win.h says), the ticks of a clock while a capture runs, and
 // the user's clicks. A capture's first reading is only its snapshot; the key it takes follows
-// keys/changed_key.h, its countdown and its end keys/capture_schedule.h. What they do comes back as
+// keys/changed_key.h, its countdown and its end the schedule below. What they do comes back as
 // events, in the order it happened, for the dialog to store and show.
 #pragma once
 
@@ -12,6 +12,20 @@
 #include <cstdint>
 #include <span>
 #include <vector>
+
+// The timing of one key capture: the countdown and the end follow the time that has passed since
+// the capture started, not the number of ticks. A timer fires a Windows timer tick (15.6 ms by
+// default, whatever other programs ask for since Windows 10 2004) or more after it was due, so
+// counting a hundred 100 ms ticks would stretch the promised ten seconds to about eleven.
+inline constexpr int CaptureSteps = 100;
+inline constexpr uint32_t CaptureStepMs = 100;
+inline constexpr uint32_t CaptureLengthMs = CaptureSteps * CaptureStepMs;
+
+// The step due once `elapsed` ms have passed: 100 at the start, down to 1 from 9.9 s on. The clock
+// may wrap around (GetTickCount does after 49.7 days): `elapsed` is a difference of two readings.
+constexpr int CaptureStepAt(uint32_t elapsed) {
+    return elapsed >= CaptureLengthMs ? 1 : CaptureSteps - static_cast<int>(elapsed / CaptureStepMs);
+}
 
 // The keyboard, behind a seam: the platform's device fills a sample with every key's state under
 // the number the bindings file stores, and the keys that went down since its previous reading, in

@@ -1,15 +1,30 @@
 // Load and save of the settings record. The load reads only the bytes the offset tables name; the
 // save writes the whole built-in image of the current layout with the record's values put in, to a
 // new file that then takes the old file's place, so a failure never leaves a half-written file.
-// Where no new file can take its place, the image is written into the old file itself.
+// Where no new file can take its place, the image is written into the old file itself. Also the two
+// built-in images and the sizes the load depends on.
 #include "settings/settings.h"
 
 #include "settings/file_system.h"
 #include "settings/layout_inputs.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 #include <vector>
+
+LayoutTemplate gStandardTemplate = {nullptr, 0};
+LayoutTemplate gMahjongTemplate = {nullptr, 0};
+
+const LayoutTemplate& TemplateFor(LayoutKind layout) {
+    return layout == MahjongLayout ? gMahjongTemplate : gStandardTemplate;
+}
+
+uint32_t SmallestReadableSize(LayoutKind layout) {
+    uint32_t lastKeyPart = layout == MahjongLayout ? MahjongKeyOffsets.back() : StandardKeyOffsets.back();
+    uint32_t trailerReach = *std::max_element(TrailerOffsets.begin(), TrailerOffsets.end());
+    return std::max(lastKeyPart + KeyCodeInDevicePart + 1, trailerReach - KeyCodeInDevicePart);
+}
 
 BindingSettings gSettings;
 

@@ -2,7 +2,6 @@
 // person's actions: starts by a click, Enter or Space, clicks elsewhere, 跳過 and 停止, another
 // program in front, keys going down and up (several between two readings, taps shorter than a
 // reading), readings and clock ticks of any length. Checked after every action.
-#include "keys/capture_schedule.h"
 #include "keys/key_capture.h"
 
 #include <gtest/gtest.h>

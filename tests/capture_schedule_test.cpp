@@ -1,6 +1,5 @@
 // The capture's countdown and end against clocks whose ticks come every 10 ms, a Windows timer tick
 // apart, as a 100 ms timer fires them, or with a jump of the clock between two of them.
-#include "keys/capture_schedule.h"
 #include "keys/key_capture.h"
 
 #include <gtest/gtest.h>
