@@ -13,11 +13,9 @@ constexpr unsigned NumLockScanValue = 0x145;
 constexpr unsigned PauseScanValue = 0x045;
 
 unsigned SwapNumLockAndPause(unsigned scanValue) {
-    if (scanValue == NumLockScanValue)
-        return PauseScanValue;
-    if (scanValue == PauseScanValue)
-        return NumLockScanValue;
-    return scanValue;
+    return scanValue == NumLockScanValue ? PauseScanValue
+           : scanValue == PauseScanValue ? NumLockScanValue
+                                         : scanValue;
 }
 
 } // namespace

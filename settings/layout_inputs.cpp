@@ -29,9 +29,7 @@ constexpr auto MahjongInputs = InputTable(MahjongKeyOffsets, offsetof(BindingSet
 } // namespace
 
 std::span<const LayoutInput> InputsOf(LayoutKind layout) {
-    if (layout == MahjongLayout)
-        return MahjongInputs;
-    return StandardInputs;
+    return layout == MahjongLayout ? std::span<const LayoutInput>(MahjongInputs) : StandardInputs;
 }
 
 std::span<const LayoutInput> CurrentInputs() {

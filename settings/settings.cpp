@@ -153,10 +153,8 @@ void FinishInterruptedSave() {
 
 // The record a load reads from the bytes, saved again, gives the same bytes.
 bool IsWholeImage(const uint8_t* bytes, size_t size) {
-    auto isSizeOf = [size](LayoutKind layout) {
-        return TemplateFor(layout).bytes != nullptr && size == TemplateFor(layout).size;
-    };
-    if (!isSizeOf(StandardLayout) && !isSizeOf(MahjongLayout))
+    const LayoutTemplate& sized = TemplateFor(size == MahjongFileSize ? MahjongLayout : StandardLayout);
+    if (sized.bytes == nullptr || size != sized.size)
         return false;
     std::vector<uint8_t> file(bytes, bytes + size), image;
     BindingSettings record = {};
