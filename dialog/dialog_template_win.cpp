@@ -95,6 +95,17 @@ int LayoutSetOf(int id) {
     return id >= IDC_MAHJONG_FRAME && id <= IDC_MAHJONG_LABEL_LAST ? MahjongLayout : BothLayouts;
 }
 
+BOOL CALLBACK ShowOrHide(HWND control, LPARAM parameter) {
+    int set = LayoutSetOf(GetDlgCtrlID(control));
+    bool shown = (GetWindowLongW(control, GWL_STYLE) & WS_VISIBLE) != 0;
+    HDWP& batch = *reinterpret_cast<HDWP*>(parameter);
+    if (set != BothLayouts && shown != (set == CurrentLayout()))
+        batch = DeferWindowPos(batch, control, nullptr, 0, 0, 0, 0,
+                               SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE |
+                                   (shown ? SWP_HIDEWINDOW : SWP_SHOWWINDOW));
+    return TRUE;
+}
+
 // A band of the template in dialog units (scaled to pixels for a fit) that closes for the controls of
 // a layout's set or of both, or an edge (`top` unused).
 struct Band {
@@ -154,17 +165,11 @@ void MoveUp(HWND dialog, const Fit& fit) {
 
 } // namespace
 
-// Only a control whose visibility changes is moved.
+// Only a control whose visibility changes is moved, in one batch and one walk over the controls:
+// under Wine each step from one control to the next asks the server.
 void ShowLayoutControls(HWND dialog) {
-    int shown = CurrentLayout();
-    HDWP batch = BeginDeferWindowPos(64);
-    for (HWND control = GetWindow(dialog, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
-        int set = LayoutSetOf(GetDlgCtrlID(control));
-        if (set != BothLayouts && ((GetWindowLongW(control, GWL_STYLE) & WS_VISIBLE) != 0) != (set == shown))
-            batch = DeferWindowPos(batch, control, nullptr, 0, 0, 0, 0,
-                                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE |
-                                       (set == shown ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
-    }
+    HDWP batch = BeginDeferWindowPos(100);
+    EnumChildWindows(dialog, ShowOrHide, reinterpret_cast<LPARAM>(&batch));
     EndDeferWindowPos(batch);
 }
 
