@@ -171,8 +171,7 @@ void ShowOnInput(HWND dialog, const CaptureEvent& event, const LayoutInput& inpu
 
 // A single capture that ends gives the focus back to its button, where the click put it, unless
 // something else took it meanwhile (a click on a box), another capture started or another program is
-// in front. The timer runs
-// while a capture does, and only then.
+// in front. The timer runs while a capture does, and only then.
 void Show(HWND dialog, const CaptureEvents& events) {
     for (const CaptureEvent& event : events) {
         if (event.kind == SequenceEnded)
@@ -215,8 +214,7 @@ bool IsMousePress(UINT message) {
     return false;
 }
 
-// The second press of a double click on a capture button finds it disabled, so it is found by its
-// place under the mouse.
+// A double click's second press finds its capture button disabled: it is found by the mouse's place.
 bool IsOnSingleCaptureButton(HWND dialog) {
     POINT point;
     GetCursorPos(&point);
@@ -231,8 +229,7 @@ bool IsOnSingleCaptureButton(HWND dialog) {
 
 } // namespace
 
-// The key fields can light once the keyboard is open, and a key already held lights its fields at
-// once.
+// The key fields can light once the keyboard is open; a key already held lights its fields at once.
 void OpenKeyboardForTheKeyTest(HWND dialog) {
     LetKeyFieldsLight(dialog);
     if (EnsureKeyboardOpen(dialog, false))
