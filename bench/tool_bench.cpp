@@ -45,15 +45,19 @@ void Close(Tool& tool) {
     WaitForExit(tool);
 }
 
-double MedianStartSeconds(const std::wstring& exe, const wchar_t* caption) {
-    std::vector<double> times;
-    for (int run = 0; run < StartRuns; ++run) {
-        double start = Seconds();
-        Tool tool = StartProgram(exe, caption);
-        times.push_back(Seconds() - start);
-        Close(tool);
-    }
-    return Median(times);
+// Each program's start times, taken in turn, one start of each per round, so that a machine that grows
+// busier or quieter meanwhile weighs on each alike.
+std::vector<std::vector<double>>
+StartSeconds(const std::vector<std::pair<std::wstring, const wchar_t*>>& programs) {
+    std::vector<std::vector<double>> times(programs.size());
+    for (int run = 0; run < StartRuns; ++run)
+        for (size_t i = 0; i < programs.size(); ++i) {
+            double start = Seconds();
+            Tool tool = StartProgram(programs[i].first, programs[i].second);
+            times[i].push_back(Seconds() - start);
+            Close(tool);
+        }
+    return times;
 }
 
 // The tool's CPU time as Linux counts it (Wine's own process times leave out worker threads):
@@ -242,13 +246,18 @@ int main(int argc, char** argv) {
     ScratchFolder folder;
     WriteBytes(BindingsFileName, BuildImageFromRules(StandardLayout));
 
-    double toolStart = MedianStartSeconds(tool, DialogCaption);
-    double templateStart = MedianStartSeconds(toolTemplate, DialogCaption);
-    double minimalStart = MedianStartSeconds(minimal, L"Minimal dialog");
-    printf("Start to visible dialog, median of %d: tool %.0f ms, the tool's own template shown by a bare "
-           "program %.0f ms (ratio %.2f), minimal dialog program %.0f ms (ratio %.2f)\n",
-           StartRuns, toolStart * 1000, templateStart * 1000, toolStart / templateStart, minimalStart * 1000,
-           toolStart / minimalStart);
+    std::vector<std::vector<double>> times =
+        StartSeconds({{tool, DialogCaption}, {toolTemplate, DialogCaption}, {minimal, L"Minimal dialog"}});
+    double toolStart = Median(times[0]), templateStart = Median(times[1]), minimalStart = Median(times[2]);
+    std::vector<double> roundRatios;
+    for (int run = 0; run < StartRuns; ++run)
+        roundRatios.push_back(times[0][run] / times[1][run]);
+    printf(
+        "Start to visible dialog, median of %d, the programs started in turn: tool %.0f ms, the tool's own "
+        "template shown by a bare program %.0f ms (ratio %.2f; median of the rounds' ratios %.2f), minimal "
+        "dialog program %.0f ms (ratio %.2f)\n",
+        StartRuns, toolStart * 1000, templateStart * 1000, toolStart / templateStart, Median(roundRatios),
+        minimalStart * 1000, toolStart / minimalStart);
     fflush(stdout);
     if (argc > 4 && strcmp(argv[4], "--starts") == 0)
         return 0;
