@@ -16,7 +16,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <iterator>
-#include <tuple>
 #include <utility>
 
 SystemParametersCall gAccessibilityParameters = SystemParametersInfoW;
@@ -119,14 +118,12 @@ bool gShowingFirstPicture = false;
 // The left button's last press on the dialog was the second of a double click on "依序設定".
 bool gSecondClickOnAssignAll = false;
 
-// At the system's sizes, which grow with its DPI, so the icons are not stretched.
-void SetWindowIcons(HWND dialog) {
-    for (auto [icon, width, height] :
-         {std::tuple{ICON_SMALL, SM_CXSMICON, SM_CYSMICON}, {ICON_BIG, SM_CXICON, SM_CYICON}})
-        SendMessageW(dialog, WM_SETICON, icon,
-                     reinterpret_cast<LPARAM>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP),
-                                                         IMAGE_ICON, GetSystemMetrics(width),
-                                                         GetSystemMetrics(height), LR_DEFAULTCOLOR)));
+// At the system's size, which grows with its DPI, so the icon is not stretched: the small one, in
+// the title bar, for the first picture; the big one, for Alt+Tab, after it.
+void SetWindowIcon(HWND dialog, WPARAM icon, int width, int height) {
+    HANDLE image = LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON,
+                              GetSystemMetrics(width), GetSystemMetrics(height), LR_DEFAULTCOLOR);
+    SendMessageW(dialog, WM_SETICON, icon, reinterpret_cast<LPARAM>(image));
 }
 
 // The banner drawn at the scale nearest its box, which grows with the DPI: stretched, it would blur.
@@ -315,7 +312,7 @@ BOOL IgnoreKeyMenu(HWND dialog, WPARAM command, LPARAM key) {
 
 void OnInitDialog(HWND dialog) {
     SwitchSessionBeepOff();
-    SetWindowIcons(dialog);
+    SetWindowIcon(dialog, ICON_SMALL, SM_CXSMICON, SM_CYSMICON);
     if (!gCanShowChinese())
         UseEnglishCaptions(dialog);
     SetDlgItemTextW(dialog, IDC_DRIVER_PATH, DriverPathText(gSettings.driverPath).c_str());
@@ -324,7 +321,8 @@ void OnInitDialog(HWND dialog) {
                    gSettings.lowResolutionFlag == 1 ? BST_CHECKED : BST_UNCHECKED);
     ShowOptionStates(dialog);
     FillKeyFields(dialog);
-    ShowLayoutControls(dialog);
+    if (CurrentLayout() != StandardLayout) // the template shows the standard set
+        ShowLayoutControls(dialog);
     ShowClashMarks(dialog);
     ShowSharpBanner(dialog);
     FitToWorkArea(dialog);
@@ -334,10 +332,11 @@ void OnInitDialog(HWND dialog) {
     SetTimer(dialog, FirstPictureTimer, 0, nullptr);
 }
 
-// What the first picture does not need waits for it: the accessibility shortcuts of the activation
-// that showing the dialog brought, and the keyboard.
+// What the first picture does not need waits for it: the big icon, the accessibility shortcuts of
+// the activation that showing the dialog brought, and the keyboard.
 void AfterTheFirstPicture(HWND dialog) {
     KillTimer(dialog, FirstPictureTimer);
+    SetWindowIcon(dialog, ICON_BIG, SM_CXICON, SM_CYICON);
     if (GetActiveWindow() == dialog)
         SwitchAccessibilityShortcutsOff();
     OpenKeyboardForTheKeyTest(dialog);
