@@ -119,10 +119,11 @@ void LetKeyFieldsLight(HWND dialog) {
 void ShowHeldKeys(HWND dialog, const KeySample* reading) {
     std::vector<int> lit, changed;
     std::span<const LayoutInput> inputs = CurrentInputs();
-    std::vector<bool> held =
-        reading != nullptr ? HeldInputs(CurrentInputCodes(), *reading) : std::vector<bool>();
+    std::vector<bool> held = reading != nullptr && gActive && !AnyCaptureRuns()
+                                 ? HeldInputs(CurrentInputCodes(), *reading)
+                                 : std::vector<bool>();
     for (size_t i = 0; i < held.size(); ++i)
-        if (held[i] && gActive && !AnyCaptureRuns())
+        if (held[i])
             lit.push_back(inputs[i].keyField);
     std::set_symmetric_difference(lit.begin(), lit.end(), gLitFields.begin(), gLitFields.end(),
                                   std::back_inserter(changed));

@@ -12,6 +12,7 @@
 #include "keys/keyboard_win.h"
 #include "resources/resource.h"
 #include "settings/layout_inputs.h"
+#include "settings/settings_win.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -450,10 +451,7 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
 }
 
 void ShowWarningBox(const char* text) {
-    std::wstring wide;
-    for (const char* c = text; *c != '\0'; ++c)
-        wide += static_cast<wchar_t>(static_cast<unsigned char>(*c));
-    MessageBoxW(gWarningOwner, wide.c_str(), L"Error!", MB_ICONWARNING | MB_OK);
+    MessageBoxW(gWarningOwner, Widen(text).c_str(), L"Error!", MB_ICONWARNING | MB_OK);
 }
 
 void ShowDialogWarning(HWND dialog, const char* text) {

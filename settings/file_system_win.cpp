@@ -10,18 +10,18 @@
 
 #include <string>
 
-namespace {
-
-// Virus scanners and indexers hold a file for a moment; trusted tools retry such errors briefly.
-constexpr int TransientRetries = 10;
-constexpr DWORD TransientWaitMs = 50;
-
 std::wstring Widen(const char* name) {
     std::wstring wide;
     for (const char* c = name; *c != '\0'; ++c)
         wide += static_cast<wchar_t>(static_cast<unsigned char>(*c));
     return wide;
 }
+
+namespace {
+
+// Virus scanners and indexers hold a file for a moment; trusted tools retry such errors briefly.
+constexpr int TransientRetries = 10;
+constexpr DWORD TransientWaitMs = 50;
 
 HANDLE AsHandle(FileHandle file) {
     return reinterpret_cast<HANDLE>(file);
