@@ -3,6 +3,9 @@
 # wineserver and an Xvfb display. A session with a SCREEN size (640x480) and a WORKAREA height
 # stands for a small screen with a taskbar below the work area; it takes a copy of the prefix in
 # the folder above, once that one is ready; so does one with a DPI (120), whose desktop is set to it.
+# The copy links the system folders' files (1.2 GB of Wine's DLLs, which nothing writes once the
+# prefix is made) and copies the rest, the registry among it: five full copies per suite filled a
+# CI machine's disk.
 # Usage: wine-session.sh start|stop DIR [SCREEN WORKAREA [DPI]]
 set -euo pipefail
 action=$1
@@ -14,6 +17,20 @@ dpi=${5:-}
 env_file=$build/wine-session.env
 here=$(cd "$(dirname "$0")" && pwd)
 
+# Copies the prefix SEED to COPY, whole or not at all.
+copy_prefix() {
+    local seed=$1 copy=$2 partial=$2.partial dir
+    local system_dirs=(system32 syswow64 winsxs)
+    rm -rf "$partial"
+    mkdir -p "$partial"
+    tar -C "$seed" -c "${system_dirs[@]/#/--exclude=./drive_c/windows/}" . | tar -C "$partial" -x
+    for dir in "${system_dirs[@]}"; do
+        cp -al "$seed/drive_c/windows/$dir" "$partial/drive_c/windows/"
+    done
+    rm -rf "$copy"
+    mv "$partial" "$copy"
+}
+
 start() {
     export WINEPREFIX=$build/wineprefix WINEDEBUG=-all
     # shellcheck source=wine-loader.sh
@@ -22,7 +39,7 @@ start() {
     display=$("$here/start-xvfb.sh" "$build/xvfb.pid" $screen $work_area_height)
     export DISPLAY=$display
     if { [ -n "$screen" ] || [ -n "$dpi" ]; } && [ ! -f "$WINEPREFIX/.orvane-wow64-ready" ] && [ -f "$seed/.orvane-wow64-ready" ]; then
-        cp -a "$seed" "$WINEPREFIX"
+        copy_prefix "$seed" "$WINEPREFIX"
     fi
     # No window manager runs here: Wine manages its windows itself, and the dialog's Chinese
     # captions need a font that has them. A program that crashes prints its backtrace and ends,
