@@ -54,6 +54,8 @@ rm -rf "$root_dir/src"
 mkdir -p "$root_dir/src"
 (cd "$project" && git ls-files -z | tar --null -T - -c) | tar -x -C "$root_dir/src"
 in_root "" bash scripts/install-deps.sh
+# The downloaded packages are installed: the root need not keep them (800 MB).
+in_root "" apt-get clean
 echo "== windows, with Debian 13's MinGW (GCC $(in_root "" i686-w64-mingw32-gcc-win32 -dumpversion)) and Wine $(in_root "" /usr/lib/wine/wine64 --version)"
 in_root --unshare-net bash -c 'cmake --preset windows >/dev/null && cmake --build --preset windows'
 in_root --unshare-net scripts/with-wine32.sh ctest --preset windows
