@@ -348,13 +348,14 @@ void AfterTheFirstPicture(HWND dialog) {
 // set off, switched off. TRUE keeps the dialog manager from giving the focus back to a control.
 BOOL OnActivation(HWND dialog, bool active) {
     OnKeyTestActivation(dialog, active);
-    if (active)
-        ReadKeyboardNow(dialog);
-    if (!active)
+    if (!active) {
         RestoreAccessibilityShortcuts();
-    else if (!gShowingFirstPicture)
+        return FALSE;
+    }
+    ReadKeyboardNow(dialog);
+    if (!gShowingFirstPicture)
         SwitchAccessibilityShortcutsOff();
-    if (!active || !AnyCaptureRuns())
+    if (!AnyCaptureRuns())
         return FALSE;
     KeepFocusOnDialog(dialog);
     return TRUE;

@@ -30,10 +30,11 @@ Keyboard gKeyboard;
 using DirectInput8CreateCall = HRESULT(WINAPI*)(HINSTANCE, DWORD, REFIID, void**, IUnknown*);
 
 DirectInput8CreateCall LoadDirectInput() {
-    wchar_t path[MAX_PATH + 16] = {};
-    UINT length = GetSystemDirectoryW(path, MAX_PATH);
-    static HMODULE library =
-        length > 0 && length < MAX_PATH ? LoadLibraryW(lstrcatW(path, L"\\dinput8.dll")) : nullptr;
+    static HMODULE library = [] { // looked up once
+        wchar_t path[MAX_PATH + 16] = {};
+        UINT length = GetSystemDirectoryW(path, MAX_PATH);
+        return length > 0 && length < MAX_PATH ? LoadLibraryW(lstrcatW(path, L"\\dinput8.dll")) : nullptr;
+    }();
     // Through a function type of no parameters, which any function pointer may be cast to and from.
     auto found =
         reinterpret_cast<void (*)()>(library ? GetProcAddress(library, "DirectInput8Create") : nullptr);
