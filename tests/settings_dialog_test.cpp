@@ -298,6 +298,32 @@ TEST_F(SettingsDialog, OpensWithTheFileOkSavesTheChangesCancelAndCloseNothingAnd
     SystemParametersInfoW(SPI_SETBEEP, TRUE, nullptr, SPIF_UPDATEINIFILE);
 }
 
+// The beep given back is the profile's "yes" or "no", in any case, and otherwise (a value Control Panel
+// never writes) the beep as the dialog found it.
+TEST_F(SettingsDialog, TheBeepGivenBackIsTheProfilesYesOrNoElseAsTheDialogFoundIt) {
+    const std::tuple<const wchar_t*, BOOL, BOOL> cases[] = {// profile, found, given back
+                                                            {L"yes", FALSE, TRUE},
+                                                            {L"NO", TRUE, FALSE},
+                                                            {L"", FALSE, FALSE},
+                                                            {L"maybe", TRUE, TRUE}};
+    HKEY sound = nullptr;
+    RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Sound", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &sound,
+                    nullptr);
+    for (auto [profile, found, givenBack] : cases) {
+        RegSetValueExW(sound, L"Beep", 0, REG_SZ, reinterpret_cast<const BYTE*>(profile),
+                       static_cast<DWORD>((lstrlenW(profile) + 1) * sizeof(wchar_t)));
+        SystemParametersInfoW(SPI_SETBEEP, found, nullptr, 0);
+        Open(Standard());
+        Close();
+        RestoreSessionBeep();
+        BOOL after = !givenBack;
+        SystemParametersInfoW(SPI_GETBEEP, 0, &after, 0);
+        EXPECT_EQ(after, givenBack) << "profile \"" << profile << "\", found " << found;
+    }
+    RegCloseKey(sound);
+    SystemParametersInfoW(SPI_SETBEEP, TRUE, nullptr, SPIF_UPDATEINIFILE);
+}
+
 // The session's Sticky, Filter and Toggle Keys flags, kept by a stand-in for SystemParametersInfoW
 // that also notes whether any call would write the user profile, and fails every call when told to.
 struct FakeAccessibility {
