@@ -17,13 +17,17 @@ dpi=${5:-}
 env_file=$build/wine-session.env
 here=$(cd "$(dirname "$0")" && pwd)
 
-# Copies the prefix SEED to COPY, whole or not at all.
+# Copies the prefix SEED to COPY, whole or not at all. The seed's own session may be running: its
+# wineserver saves the registry now and then to a temporary file that it renames over the old one,
+# so the prefix's folder can change while it is read (tar's status 1), and the temporary files,
+# which come and go, are left out; each registry file read is a whole one, old or new.
 copy_prefix() {
     local seed=$1 copy=$2 partial=$2.partial dir
     local system_dirs=(system32 syswow64 winsxs)
     rm -rf "$partial"
     mkdir -p "$partial"
-    tar -C "$seed" -c "${system_dirs[@]/#/--exclude=./drive_c/windows/}" . | tar -C "$partial" -x
+    { tar -C "$seed" -c --warning=no-file-changed --exclude='./reg*.tmp' \
+        "${system_dirs[@]/#/--exclude=./drive_c/windows/}" . || [ $? -eq 1 ]; } | tar -C "$partial" -x
     for dir in "${system_dirs[@]}"; do
         cp -al "$seed/drive_c/windows/$dir" "$partial/drive_c/windows/"
     done
