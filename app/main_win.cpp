@@ -1,5 +1,4 @@
-// The entry point: one copy per folder, load the bindings file, show the settings dialog, run the
-// message loop.
+// The entry point: one copy per folder, the load, the settings dialog and its message loop.
 #include "dialog/settings_dialog_win.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
@@ -11,18 +10,14 @@
 
 namespace {
 
-// One copy of the tool per folder: a second start for the same folder brings the first copy's window
-// to the front and ends, before it loads the file or touches the beep. Copies for different folders
-// (two loaders on one PC) run side by side. The folder is held by a named mutex of the session's
-// Local\ namespace, named after the folder's full path, case-insensitively as Windows compares
-// paths. The holder's dialog carries a window property of the same name, by which a later copy
-// finds it.
+// One copy per folder, held by a named mutex: a second start brings the holder's window to the front
+// and ends, before the load or the beep. The holder's dialog carries a property of the same name.
 constexpr DWORD WindowWaitMs = 1500;
 
 std::wstring gFolderName;
 
-// From the working folder's full long path in upper case, without a trailing backslash. A kernel
-// object name may hold no backslash and is limited in length, so the path is hashed (FNV-1a, 64 bits).
+// The working folder's full long path in upper case, as Windows compares paths. A kernel object's
+// name may hold no backslash and is limited in length, so the path is hashed (FNV-1a, 64 bits).
 std::wstring FolderName() {
     std::wstring folder(GetCurrentDirectoryW(0, nullptr), L'\0');
     folder.resize(GetCurrentDirectoryW(static_cast<DWORD>(folder.size()), folder.data()));
@@ -48,9 +43,7 @@ DWORD ProcessOf(HWND window) {
     return process;
 }
 
-// The first visible, enabled window of the process whose dialog carries the folder's property, or
-// null while there is none. Top-level windows come in z-order, so that is what its user last saw:
-// the dialog, or a warning box in front of it.
+// The holder's first visible, enabled window in z-order: its dialog, or a warning box in front of it.
 HWND HolderWindow() {
     DWORD holder = 0;
     for (HWND window = GetTopWindow(nullptr); window && !holder; window = GetWindow(window, GW_HWNDNEXT))
@@ -62,13 +55,9 @@ HWND HolderWindow() {
     return nullptr;
 }
 
-// The mutex stays owned, and its handle open, until the process ends. A copy that is just ending,
-// or another copy's brief look at it, keeps the name alive without holding it; the mutex of a copy
-// that has ended is abandoned, which gives it to this one. A copy started as administrator beside
-// one that is not (Vista and later) is refused the other's mutex: that too means another copy holds
-// the folder. Any other failure to make the mutex lets this copy run. The holder may still be
-// loading the file, or be ending: its dialog, or its end, is waited for. A window minimised by "Show
-// desktop" is restored first, or it would only flash in the taskbar.
+// An ended copy's mutex is abandoned, which gives it to this one; a copy refused it (the other runs
+// as administrator) finds the folder held. The holder's dialog, or its end, is waited for. A window
+// that "Show desktop" minimised is restored first, or it would only flash in the taskbar.
 bool AnotherCopyRunsForThisFolder() {
     gFolderName = FolderName();
     HANDLE mutex = CreateMutexW(nullptr, FALSE, gFolderName.c_str());
@@ -90,11 +79,6 @@ bool AnotherCopyRunsForThisFolder() {
     }
 }
 
-// The system drops the property with the window.
-void MarkFolderWindow(HWND dialog) {
-    SetPropW(dialog, gFolderName.c_str(), dialog);
-}
-
 } // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
@@ -112,7 +96,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         MessageBoxW(nullptr, L"No dialog created!", L"Error!", MB_ICONWARNING | MB_OK);
         return 0;
     }
-    MarkFolderWindow(dialog);
+    SetPropW(dialog, gFolderName.c_str(), dialog); // dropped with the window
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0)
         HandleThreadMessage(dialog, message);

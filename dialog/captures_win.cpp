@@ -15,12 +15,10 @@
 
 namespace {
 
-constexpr int KeyNameCapacity = 255;
-
 std::wstring KeyName(KeyCode code) {
-    wchar_t name[KeyNameCapacity] = {};
+    wchar_t name[255] = {};
     if (code != NoKey)
-        KeyNameFromCode(code, name, KeyNameCapacity);
+        KeyNameFromCode(code, name, static_cast<int>(std::size(name)));
     return name;
 }
 
@@ -39,36 +37,28 @@ void ShowInputKey(HWND dialog, const LayoutInput& input) {
     SetDlgItemTextW(dialog, input.keyField, KeyName(KeyOf(gSettings, input)).c_str());
 }
 
-// Leaves the input with no key: NoKey, an empty field, the clash marks again.
 void ClearInputKey(HWND dialog, const LayoutInput& input) {
     KeyOf(gSettings, input) = NoKey;
     ShowInputKey(dialog, input);
     ShowClashMarks(dialog);
 }
 
-// A menu asked for from the keyboard, on the focused button, by the Menu key or Shift+F10. Where an
-// input has that key it is a panel button, which opens nothing: Wine posts the Menu key's
-// WM_CONTEXTMENU as the key comes up, even when the dialog is never handed the key's own messages
-// (a capture that took the key gives the focus back to its button first).
+// A menu asked for by the Menu key or Shift+F10 where an input has that key is a panel button's.
+// Wine posts the Menu key's WM_CONTEXTMENU even when the dialog never had the key's own messages.
 bool IsAskedByAPanelKey(LPARAM at) {
     const KeyCode menuKey = 0xDD, f10 = 0x44;
     std::vector<KeyCode> codes = CurrentInputCodes();
     return at == -1 && (IsPanelKey(menuKey, codes) || IsPanelKey(f10, codes));
 }
 
-// Posted by the keyboard whenever a key goes down or up, or the device is lost.
 constexpr UINT WM_KEYBOARD_SIGNALLED = WM_APP + 1;
 constexpr UINT_PTR CaptureTimer = 1;
 constexpr char CouldNotOpenKeyboardWarning[] = "Could not open the keyboard.";
 
 bool gCaptureTimerRuns = false;
 
-// The live key test: while the dialog is the active window and no capture runs, the key field of
-// every input whose key is held down is drawn in the system's highlight colours. An owner presses a
-// panel button and sees which input it is, or holds several together and sees which ones the
-// encoder drops. It only shows: nothing is stored. It lights fields from the dialog's readings of
-// the keyboard, which come as keys go down and up; it shows only keys held, so what was typed while
-// another program was active lights nothing.
+// The live key test: an owner presses a panel button and sees which input it is, or holds several
+// and sees which ones the encoder drops.
 bool gActive = false;
 std::vector<int> gLitFields;
 WNDPROC gKeyFieldProc = nullptr;
@@ -90,8 +80,7 @@ void PaintLit(HWND field) {
     EndPaint(field, &paint);
 }
 
-// A disabled edit control draws its text grey whatever colour its parent asks for, so a lit field
-// is painted here.
+// A disabled edit control draws its text grey whatever colour is asked for: a lit field is painted here.
 LRESULT CALLBACK KeyFieldProc(HWND field, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_PAINT && IsKeyFieldLit(GetDlgCtrlID(field))) {
         PaintLit(field);
@@ -114,8 +103,7 @@ void LetKeyFieldsLight(HWND dialog) {
     }
 }
 
-// None lights while the dialog is not the active window or a capture runs. Only a field whose state
-// changes is looked up, and drawn again: the lists are in the order of the fields' IDs.
+// Only a field whose state changes is drawn again; the lists are in the order of the fields' IDs.
 void ShowHeldKeys(HWND dialog, const KeySample* reading) {
     std::vector<int> lit, changed;
     std::span<const LayoutInput> inputs = CurrentInputs();
@@ -132,10 +120,8 @@ void ShowHeldKeys(HWND dialog, const KeySample* reading) {
         InvalidateRect(GetDlgItem(dialog, field), nullptr, TRUE);
 }
 
-// While the sequence runs the dialog itself has the focus, no control (Space would click it); when it
-// ends the focus goes to "依序設定", so a keyboard user has a control to start from. Either way the
-// focus moves before the control that had it is disabled (跳過 after a click on it). Behind another
-// program the focus is left alone: moving it would bring the dialog to the front.
+// The focus moves before the control that had it is disabled; behind another program it stays, or
+// the dialog would come to the front.
 void ShowSequenceRunning(HWND dialog, bool running) {
     if (running)
         KeepFocusOnDialog(dialog);
@@ -170,9 +156,8 @@ void ShowOnInput(HWND dialog, const CaptureEvent& event, const LayoutInput& inpu
     }
 }
 
-// A single capture that ends gives the focus back to its button, where the click put it, unless
-// something else took it meanwhile (a click on a box), another capture started or another program is
-// in front. The timer runs while a capture does, and only then.
+// A single capture that ends gives the focus back to its button, unless something took it meanwhile,
+// another capture started or another program is in front.
 void Show(HWND dialog, const CaptureEvents& events) {
     for (const CaptureEvent& event : events) {
         if (event.kind == SequenceEnded)
@@ -200,7 +185,6 @@ bool EnsureKeyboardOpen(HWND dialog, bool warn) {
     return false;
 }
 
-// A started capture's snapshot: the keys down as it starts.
 void ShowStartAndTakeSnapshot(HWND dialog, const CaptureEvents& events) {
     Show(dialog, events);
     ReadKeyboardNow(dialog);
@@ -230,15 +214,13 @@ bool IsOnSingleCaptureButton(HWND dialog) {
 
 } // namespace
 
-// The key fields can light once the keyboard is open; a key already held lights its fields at once.
 void OpenKeyboardForTheKeyTest(HWND dialog) {
     LetKeyFieldsLight(dialog);
     if (EnsureKeyboardOpen(dialog, false))
         ReadKeyboardNow(dialog);
 }
 
-// WM_SETCURSOR comes before every mouse message, over any control, enabled or not, and over the
-// frame, and reaches the dialog before the control under the mouse acts on the press.
+// WM_SETCURSOR comes before every mouse press, over any control, enabled or not, and the frame.
 bool OnCaptureMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     CaptureEvents events;
     switch (message) {
@@ -263,8 +245,7 @@ bool OnCaptureMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-// The button is disabled while its capture runs, so a second click cannot start it again. The
-// focus that the click gave it goes to the dialog first: no control keeps it while a capture runs.
+// The button is disabled while its capture runs, so a second click cannot start it again.
 void StartSingleCaptureOn(HWND dialog, int captureButton, KeyCode startingKey) {
     if (!EnsureKeyboardOpen(dialog, true))
         return;
@@ -309,9 +290,8 @@ void EndAllCaptures(HWND dialog) {
         gCaptureTimerRuns = false; // it went with the window
 }
 
-// The dialog window itself, not a control: the keyboard reaches DirectInput only while a window of
-// the program has the focus (so Wine 10 does), and Windows hands the keys of a program with no
-// focus to the dialog as system keys, which the dialog manager does not take as Tab or Enter.
+// The dialog, not a control (Space would click it) nor no window: Wine 10's DirectInput reads keys
+// only while the program has the focus; Windows hands a program without it keys as system keys.
 void KeepFocusOnDialog(HWND dialog) {
     SetFocus(dialog);
 }
@@ -357,9 +337,7 @@ void ShowClashMarks(HWND dialog) {
         SetClashMark(dialog, inputs[i].captureButton, clashing[i]);
 }
 
-// A button is disabled while its own capture runs; the state is checked again once the menu closes,
-// since a sequence may have started meanwhile. A menu asked for from the keyboard opens below the
-// button.
+// Checked again once the menu closes: a sequence may have started meanwhile.
 bool OnInputContextMenu(HWND dialog, HWND window, LPARAM at) {
     const LayoutInput* input = window != nullptr && GetParent(window) == dialog
                                    ? InputOfButton(CurrentLayout(), GetDlgCtrlID(window))

@@ -1,7 +1,4 @@
-// Layout switching: each layout's set is its slots' key fields and capture buttons (the inputs'
-// table) with its labels and frames; the system and exit keys belong to both. The small-screen fit:
-// a table of the template's bands that a small screen closes, in dialog units. The English captions:
-// a table of each Chinese caption's English words.
+// Layout switching, the small-screen fit and the English captions.
 #include "dialog/dialog_template_win.h"
 
 #include "resources/resource.h"
@@ -84,8 +81,7 @@ void UseEnglishCaptionOf(HWND window) {
 
 constexpr int BothLayouts = -1;
 
-// The layout whose set holds a control, or BothLayouts. The slots' inputs are counted from the
-// file's start, the system and exit keys, of both layouts, from its end.
+// The system and exit keys, counted from the file's end, belong to both layouts.
 int LayoutSetOf(int id) {
     if (const LayoutInput* input = InputOfAnyControl(id); input != nullptr && !input->fromEnd)
         return InputOfButton(StandardLayout, input->captureButton) != nullptr ? StandardLayout
@@ -106,17 +102,13 @@ BOOL CALLBACK ShowOrHide(HWND control, LPARAM parameter) {
     return TRUE;
 }
 
-// A band of the template in dialog units (scaled to pixels for a fit) that closes for the controls of
-// a layout's set or of both, or an edge (`top` unused).
+// A band of the template that closes for a layout's set or for both, or an edge (`top` unused).
 struct Band {
     int top, bottom, set;
 };
 
-// The bands a small screen closes: for every control the banner's, above the path, and the one
-// between the path and the players; for each layout's set, those between its key rows (the standard
-// set's wider between its groups of rows). Each closes down to the narrowest space between two rows,
-// so the rows' gaps that the scaling made a pixel wider close too; the first two closer still where
-// the frame the system draws would leave the lowest control below the work area.
+// In dialog units; each closes down to the narrowest gap between two rows as scaled, the first two
+// closer still when the frame would leave the lowest control below the work area.
 std::vector<Band> Bands() {
     std::vector<Band> bands = {{0, 55, BothLayouts}, {82, 86, BothLayouts}};
     for (int top : {114, 129, 144, 159, 178, 193, 208, 223, 238, 253, 272, 287})
@@ -139,7 +131,7 @@ int ToPixels(HWND dialog, int y) {
     return static_cast<int>(rect.top);
 }
 
-// How far an edge at `y` pixels moves up: by every band of its set closed above it.
+// How far an edge at `y` pixels moves up.
 LONG MoveAt(const Fit& fit, LONG y, int set) {
     LONG pixels = 0;
     for (const Band& band : fit.bands)
@@ -165,8 +157,7 @@ void MoveUp(HWND dialog, const Fit& fit) {
 
 } // namespace
 
-// Only a control whose visibility changes is moved, in one batch and one walk over the controls:
-// under Wine each step from one control to the next asks the server.
+// One batch and one walk: under Wine each step from one control to the next asks the server.
 void ShowLayoutControls(HWND dialog) {
     HDWP batch = BeginDeferWindowPos(100);
     EnumChildWindows(dialog, ShowOrHide, reinterpret_cast<LPARAM>(&batch));

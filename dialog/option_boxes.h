@@ -1,6 +1,5 @@
-// The mahjong, four-way and square boxes and the record's flags: the mahjong layout has neither a
-// four-way stick nor a square, and the square needs the four-way stick. A flag is on when its byte
-// is 1; a loaded flag of another value shows as off and is kept until its box is clicked.
+// The mahjong layout has neither a four-way stick nor a square, and the square needs the four-way
+// stick. A flag is on when its byte is 1; another value shows as off and stays until clicked.
 #pragma once
 
 #include <cstdint>

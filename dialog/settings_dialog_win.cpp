@@ -1,7 +1,5 @@
-// The settings dialog: filled from the settings record when it opens, option boxes kept in step with
-// the record, captures started from the small buttons, and the end of the program's only window on
-// OK (after saving), Cancel or close. With it, what it switches off for the session while it is up
-// (the beep, the accessibility shortcuts) and the driver path's text.
+// The settings dialog, and what it switches off for the session while it is up: the beep and the
+// accessibility shortcuts.
 #include "dialog/settings_dialog_win.h"
 
 #include "dialog/captures_win.h"
@@ -23,17 +21,14 @@ SystemParametersCall gAccessibilityParameters = SystemParametersInfoW;
 
 namespace {
 
-// The beep. The user's setting is the profile's: the switch is for the session only, so neither a
-// copy that has the beep off nor one killed while it had has written it. Every copy with the beep
-// off holds a handle to one named event of the session's Local\ namespace, which lives while any
-// copy holds it; the system closes a killed copy's handle. A copy that cannot open the event
-// (another copy runs elevated and made it, Vista and later) leaves the beep as it is.
+// The user's beep is the profile's, which the session-only switch never writes. Every copy with the
+// beep off holds one named event, which lives while any copy holds it; the system closes a killed
+// copy's handle. A copy refused the event (another runs elevated) leaves the beep as it is.
 constexpr wchar_t CopiesName[] = L"Local\\OrvaneConfig.BeepOff";
 
 HANDLE gBeepOff = nullptr; // held while this copy has the beep off
 BOOL gLiveBeep = TRUE;     // as this copy found it: the setting of a profile that holds none
 
-// The profile's "yes" or "no", in any case.
 BOOL UserBeep() {
     wchar_t value[8] = {};
     DWORD size = sizeof value - sizeof(wchar_t), type = 0;
@@ -58,7 +53,6 @@ void SwitchSessionBeepOff() {
         SystemParametersInfoW(SPI_SETBEEP, FALSE, nullptr, 0);
 }
 
-// One that runs elevated refuses this copy its event.
 bool AnotherCopyHasTheBeepOff() {
     HANDLE another = OpenEventW(SYNCHRONIZE, FALSE, CopiesName);
     if (another != nullptr)
@@ -66,8 +60,7 @@ bool AnotherCopyHasTheBeepOff() {
     return another != nullptr || GetLastError() != ERROR_FILE_NOT_FOUND;
 }
 
-// STICKYKEYS, FILTERKEYS and TOGGLEKEYS each start with cbSize and dwFlags, and share the flags
-// used here; FILTERKEYS, the largest, holds any of them.
+// STICKYKEYS, FILTERKEYS and TOGGLEKEYS start alike; FILTERKEYS, the largest, holds any of them.
 struct Shortcut {
     UINT get, set, size;
     FILTERKEYS saved;
@@ -81,10 +74,8 @@ Shortcut gShortcuts[] = {{SPI_GETSTICKYKEYS, SPI_SETSTICKYKEYS, sizeof(STICKYKEY
                          {SPI_GETFILTERKEYS, SPI_SETFILTERKEYS, sizeof(FILTERKEYS), {}, false},
                          {SPI_GETTOGGLEKEYS, SPI_SETTOGGLEKEYS, sizeof(TOGGLEKEYS), {}, false}};
 
-// A feature that is off loses its shortcut and the shortcut's prompt; one that is on is left alone,
-// since someone uses it. One already switched off is not read again, so what is given back is the
-// state before the dialog last became active. The last argument 0: no SPIF_UPDATEINIFILE and no
-// SPIF_SENDCHANGE.
+// A feature that is off loses its shortcut; one that is on is left alone, since someone uses it.
+// Nothing is written to the profile (no SPIF_UPDATEINIFILE).
 void SwitchAccessibilityShortcutsOff() {
     for (Shortcut& shortcut : gShortcuts) {
         FILTERKEYS state = {shortcut.size, 0, 0, 0, 0, 0};
@@ -105,30 +96,24 @@ void RestoreAccessibilityShortcuts() {
             gAccessibilityParameters(shortcut.set, shortcut.size, &shortcut.saved, 0);
 }
 
-// The path text as the fill left it in its field: while the field still holds it, OK keeps the
-// loaded bytes as they are, including bytes the code page cannot show.
+// While the field holds the loaded text, OK keeps the loaded bytes, even those it cannot show.
 std::wstring gFilledDriverPath;
-// The owner of the warning box being shown, if the dialog asked for it.
 HWND gWarningOwner = nullptr;
 // The key whose message the dialog is handling: a capture it starts passes it over.
 KeyCode gKeyBeingHandled = NoKey;
-// Set as the dialog opens, it fires once the first picture is up: Windows draws before it hands out
-// any timer message.
+// Windows draws before it hands out any timer message.
 constexpr UINT_PTR FirstPictureTimer = 2;
 bool gShowingFirstPicture = false;
-// The left button's last press on the dialog was the second of a double click on "依序設定".
 bool gSecondClickOnAssignAll = false;
 
-// At the system's size, which grows with its DPI, so the icon is not stretched: the small one, in
-// the title bar, for the first picture; the big one, for Alt+Tab, after it.
+// At the system's size, which grows with its DPI, so the icon is not stretched.
 void SetWindowIcon(HWND dialog, WPARAM icon, int width, int height) {
     HANDLE image = LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON,
                               GetSystemMetrics(width), GetSystemMetrics(height), LR_DEFAULTCOLOR);
     SendMessageW(dialog, WM_SETICON, icon, reinterpret_cast<LPARAM>(image));
 }
 
-// The banner drawn at the scale nearest its box, which grows with the DPI: stretched, it would blur.
-// The template's is the 96-DPI one.
+// The banner's box grows with the DPI; stretched, the template's 96-DPI banner would blur.
 void ShowSharpBanner(HWND dialog) {
     HWND banner = GetDlgItem(dialog, IDC_BANNER);
     RECT box;
@@ -189,15 +174,12 @@ void OnOptionBox(HWND dialog, OptionBox box, int id) {
     }
 }
 
-// The driver path between the bindings file's bytes and the dialog's text. The loader opens the
-// path as text in the system's ANSI code page (Big5 on Traditional Chinese Windows), so that is the
-// code page the bytes are read and written in. A path set from the dialog leaves at least one zero
-// byte in the field.
+// The loader opens the driver path in the system's ANSI code page (Big5 on Traditional Chinese
+// Windows). A path set from the dialog leaves at least one zero byte in the field.
 constexpr int LongestDriverPath = DriverPathSize - 1;
 using DriverPathBytes = uint8_t[DriverPathSize];
 enum PathStoring { PathStored, PathHasForeignCharacters, PathTooLong };
 
-// The text of the bytes up to the first zero byte, or of all of them.
 std::wstring DriverPathText(const DriverPathBytes& bytes) {
     const char* narrow = reinterpret_cast<const char*>(bytes);
     int length = static_cast<int>(std::find(bytes, bytes + DriverPathSize, 0) - bytes);
@@ -208,7 +190,7 @@ std::wstring DriverPathText(const DriverPathBytes& bytes) {
     return text;
 }
 
-// The text in the code page, zero-filled; the bytes are all zero unless the result is PathStored.
+// The bytes are all zero unless the result is PathStored.
 PathStoring TextToDriverPath(const std::wstring& text, DriverPathBytes& bytes) {
     std::fill(bytes, bytes + DriverPathSize, 0);
     if (text.empty())
@@ -229,7 +211,6 @@ PathStoring TextToDriverPath(const std::wstring& text, DriverPathBytes& bytes) {
     return PathStored;
 }
 
-// Puts an edited path into the record; the warning, and false, when it cannot be stored.
 bool StoreDriverPath(HWND dialog) {
     std::wstring text = ControlText(dialog, IDC_DRIVER_PATH);
     if (text == gFilledDriverPath)
@@ -244,12 +225,8 @@ bool StoreDriverPath(HWND dialog) {
     return true;
 }
 
-// The path warning is the dialog's own: Windows disables the dialog while the box is up and hands
-// the activation back to it when the box closes, so the corrected path is typed into the dialog,
-// not into the window an ownerless box would leave active. The save's warnings have no owner, so
-// the dialog is disabled by hand while one is up: a second OK behind it would start a second save.
-// A refused save (a read-only or locked file, a folder the user may not write) keeps the dialog and
-// every key of this visit: the user can remove the cause and press OK again, or leave.
+// The save's warnings have no owner, so the dialog is disabled by hand while one is up: a second OK
+// would start a second save. A refused save keeps the dialog and every key of this visit.
 void OnOk(HWND dialog) {
     EndAllCaptures(dialog);
     if (!StoreDriverPath(dialog)) {
@@ -280,9 +257,8 @@ void OnCommand(HWND dialog, int id) {
         OnOk(dialog);
         break;
     case IDCANCEL:
-        // The dialog manager turns Escape into Cancel; only a click on Cancel closes the dialog. The
-        // key's state as of the message being handled tells the two apart, however late it is
-        // handled; the asynchronous state would also count an Escape pressed long before the click.
+        // Only a click closes the dialog, not Escape, which the dialog manager turns into Cancel; the
+        // key's state as of the message tells them apart however late it is handled.
         if ((GetKeyState(VK_ESCAPE) & 0x8000) == 0)
             DestroyWindow(dialog);
         break;
@@ -301,9 +277,8 @@ void OnCommand(HWND dialog, int id) {
     }
 }
 
-// Alt or F10 pressed alone while no control has the focus (during a capture, when Alt may well be
-// the key being assigned) would put the window into menu mode, which eats the next click or key.
-// The dialog has no menu bar; Alt+Space still opens the system menu.
+// Alt or F10 alone while no control has the focus (a capture, when Alt may be the key assigned)
+// would put the window into menu mode, which eats the next click or key. Alt+Space still works.
 BOOL IgnoreKeyMenu(HWND dialog, WPARAM command, LPARAM key) {
     if ((command & 0xFFF0) != SC_KEYMENU || key != 0)
         return FALSE;
@@ -333,8 +308,7 @@ void OnInitDialog(HWND dialog) {
     SetTimer(dialog, FirstPictureTimer, 0, nullptr);
 }
 
-// What the first picture does not need waits for it: the big icon, the accessibility shortcuts of
-// the activation that showing the dialog brought, and the keyboard.
+// What the first picture does not need waits for it.
 void AfterTheFirstPicture(HWND dialog) {
     KillTimer(dialog, FirstPictureTimer);
     SetWindowIcon(dialog, ICON_BIG, SM_CXICON, SM_CYICON);
@@ -343,9 +317,7 @@ void AfterTheFirstPicture(HWND dialog) {
     OpenKeyboardForTheKeyTest(dialog);
 }
 
-// The panel's keys are tested only while the dialog is in front, from a reading at once, so that a
-// key already held lights; and only then are Windows' accessibility shortcuts, which the panel would
-// set off, switched off. TRUE keeps the dialog manager from giving the focus back to a control.
+// TRUE keeps the dialog manager from giving the focus back to a control while a capture runs.
 BOOL OnActivation(HWND dialog, bool active) {
     OnKeyTestActivation(dialog, active);
     if (!active) {
@@ -361,9 +333,8 @@ BOOL OnActivation(HWND dialog, bool active) {
     return TRUE;
 }
 
-// Enter presses OK wherever the focus is but on Cancel. A push button that gets the focus becomes
-// the dialog's default, which Enter presses: on a capture button after its capture, Enter would start
-// it again, and the new capture would take Enter. Space still presses the focused button.
+// Enter presses OK wherever the focus is but on Cancel: a focused push button becomes the default,
+// and on a capture button Enter would start its capture again.
 void LeaveEnterToOk(HWND dialog) {
     HWND focus = GetFocus(), ok = GetDlgItem(dialog, IDOK);
     if (focus == ok || focus == GetDlgItem(dialog, IDCANCEL))
@@ -378,7 +349,6 @@ bool IsPressOrRelease(UINT message) {
     return message == WM_KEYDOWN || message == WM_KEYUP || message == WM_SYSKEYDOWN || message == WM_SYSKEYUP;
 }
 
-// Key messages to the dialog or its controls, by the rule of keys/held_keys.h.
 bool IsKeptFromDialog(HWND dialog, const MSG& message) {
     if (message.message < WM_KEYFIRST || message.message > WM_KEYLAST ||
         (message.hwnd != dialog && !IsChild(dialog, message.hwnd)))
@@ -424,8 +394,7 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
     case WM_ACTIVATE:
         return OnActivation(dialog, LOWORD(wParam) != WA_INACTIVE);
     case WM_ACTIVATEAPP:
-        // Another program came to the front (the dialog's own message boxes are not one): the keys
-        // that went down before it are read, then every capture ends.
+        // Another program came to the front: the keys that went down before it count.
         if (!wParam) {
             ReadKeyboardNow(dialog);
             EndAllCaptures(dialog);
@@ -461,8 +430,7 @@ void ShowDialogWarning(HWND dialog, const char* text) {
     gWarningOwner = nullptr;
 }
 
-// A copy that starts meanwhile makes its event before it switches the beep off: seen once the beep is
-// back, it has it off again.
+// A copy that starts meanwhile, seen once the beep is back, has it off again.
 void RestoreSessionBeep() {
     if (gBeepOff == nullptr)
         return;

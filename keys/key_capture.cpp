@@ -66,8 +66,7 @@ bool StartNextStep(uint32_t now, CaptureEvents& events) {
     return true;
 }
 
-// A step that takes a key hands the next step its snapshot and the reading, which the next step
-// looks at at once: another key that went down in it is the next step's, so a roll of the hand
+// The next step looks at once at the reading in which a step took its key, so a roll of the hand
 // lands on the inputs in turn.
 void HandToSequence(const KeySample& reading, uint32_t now, CaptureEvents& events) {
     if (!gSequence)
@@ -93,8 +92,7 @@ void HandToSingleCapture(const KeySample& reading, CaptureEvents& events) {
     gSingleCapture.reset();
 }
 
-// Shows every step due, in order; true when the time is up. The time that passed decides, not the
-// number of ticks, which come late by a timer's whole period.
+// True when the time is up.
 bool ShowStepsDue(Capture& capture, uint32_t now, bool inSequence, CaptureEvents& events) {
     uint32_t elapsed = now - capture.startedAt;
     for (int due = CaptureStepAt(elapsed); capture.shown > due;)

@@ -6,9 +6,8 @@ namespace {
 constexpr unsigned ExtendedFlag = 0x100;
 constexpr unsigned ExtendedCode = 0x80;
 
-// Num Lock and Pause share scan code 0x45. The keyboard driver sends Num Lock as the E0 key and
-// Pause (E1 1D 45) as the plain one, but DirectInput numbers them the other way round: Num Lock is
-// 0x45, Pause 0xC5.
+// Num Lock and Pause share scan code 0x45: the driver sends Num Lock as the E0 key, but DirectInput
+// numbers Num Lock 0x45 and Pause 0xC5.
 constexpr unsigned NumLockScanValue = 0x145;
 constexpr unsigned PauseScanValue = 0x045;
 

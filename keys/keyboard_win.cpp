@@ -6,13 +6,12 @@
 
 namespace {
 
-// Key events buffered between two readings; the state, read as well, is right even when the buffer
-// overflowed.
+// Events buffered between readings; the state, read too, is right even after an overflow.
 constexpr DWORD EventBufferSize = 256;
 constexpr DWORD EventsPerCall = 64;
 
-// Touched by the dialog's thread alone, but for the dialog and the message, which the wait's thread
-// reads: they are set before the wait is registered and change only once it is unregistered.
+// The dialog's thread's, but for the dialog and the message, which the wait's thread reads: they
+// change only while no wait is registered.
 struct Keyboard {
     IDirectInput8W* input = nullptr;
     IDirectInputDevice8W* device = nullptr;
@@ -24,9 +23,7 @@ struct Keyboard {
 };
 Keyboard gKeyboard;
 
-// DirectInput's library is loaded with the keyboard, after the dialog's first picture, rather than
-// with the program. From the system folder by its full path: a loader's folder may hold a
-// dinput8.dll of its own, which a bare name would find first.
+// Loaded after the first picture, by its full path: a loader's folder may hold a dinput8.dll of its own.
 using DirectInput8CreateCall = HRESULT(WINAPI*)(HINSTANCE, DWORD, REFIID, void**, IUnknown*);
 
 DirectInput8CreateCall LoadDirectInput() {
@@ -41,9 +38,8 @@ DirectInput8CreateCall LoadDirectInput() {
     return reinterpret_cast<DirectInput8CreateCall>(found);
 }
 
-// On the wait's thread, a second thread that the system runs for it, each time the device signals:
-// a posted message, which reaches the dialog through any message loop of its thread, a message
-// box's, a menu's or a window drag's too.
+// On the wait's thread: a posted message reaches the dialog through any message loop of its thread,
+// a message box's or a window drag's too.
 void CALLBACK PostSignal(void*, BOOLEAN) {
     PostMessageW(gKeyboard.dialog, gKeyboard.message, 0, 0);
 }
@@ -93,8 +89,7 @@ bool ReadState(KeySample& sample) {
     return true;
 }
 
-// A keyboard lost to another program's exclusive use, or not yet acquired, is acquired again: the
-// loss signals too. Should that fail, the device sends no more signals until it is acquired.
+// A keyboard lost to another program's exclusive use is acquired again: the loss signals too.
 bool AcquireAgain() {
     return gKeyboard.acquired = SUCCEEDED(gKeyboard.device->Acquire());
 }
@@ -141,7 +136,6 @@ bool IsKeyboardOpen() {
     return gKeyboard.device != nullptr;
 }
 
-// The platform's names of key codes.
 void KeyNameFromCode(KeyCode code, wchar_t* buffer, int capacity) {
     if (capacity <= 0)
         return;

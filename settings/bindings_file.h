@@ -1,5 +1,4 @@
-// The bindings file the loader reads: its size per layout, the tables that locate its editable
-// bytes, and the two built-in images from which every saved file is written.
+// The bindings file the loader reads: its sizes, the tables of its editable bytes, its two images.
 #pragma once
 
 #include <array>
@@ -53,11 +52,10 @@ struct LayoutTemplate {
     uint32_t size;
 };
 
-// Set once at start-up, read-only afterwards.
 extern LayoutTemplate gStandardTemplate;
 extern LayoutTemplate gMahjongTemplate;
 
 const LayoutTemplate& TemplateFor(LayoutKind layout);
 
-// The smallest file whose reads all fall inside it, for a file of the given layout.
+// The smallest file whose reads all fall inside it.
 uint32_t SmallestReadableSize(LayoutKind layout);

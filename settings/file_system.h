@@ -1,5 +1,4 @@
-// The few file operations the load and save need, provided by each platform. They are reached
-// through one table so that tests can make a single step fail.
+// The file operations the load and save need, in one table so that tests can make one step fail.
 #pragma once
 
 #include <cstddef>
@@ -16,11 +15,9 @@ struct FileSystem {
     bool (*sizeOf)(FileHandle file, uint64_t* size);
     // True only when exactly `size` bytes were read.
     bool (*readAll)(FileHandle file, uint8_t* bytes, size_t size);
-    // False for a read-only file, a folder, or a file that another handle keeps from writers.
-    // A missing file can be written.
+    // False for a read-only file, a folder, or a file another handle keeps from writers.
     bool (*canOpenForWriting)(const char* name);
-    // Clears what would keep an existing file of that name from being truncated (Windows' hidden,
-    // system and read-only attributes). Nothing else, and nothing for a folder.
+    // Clears the attributes that keep a file from being truncated (hidden, system, read-only).
     void (*makeWritable)(const char* name);
     // Created or truncated, not shared until closed.
     FileHandle (*createForWriting)(const char* name);
@@ -31,9 +28,7 @@ struct FileSystem {
     bool (*endFileAt)(FileHandle file, uint64_t size);
     bool (*flushToDisk)(FileHandle file);
     bool (*closeFile)(FileHandle file);
-    // Puts `source` in the place of `target`, with the target's attributes, waiting briefly for a
-    // transient holder. The new name is on disk when it returns. It is one step on NTFS; on FAT32 it
-    // is several directory writes, and a power cut between them can leave `source` alone.
+    // With the target's attributes, waiting briefly for a transient holder; on disk when it returns.
     bool (*replaceFile)(const char* source, const char* target);
     void (*removeFile)(const char* name);
 };

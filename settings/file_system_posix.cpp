@@ -57,10 +57,7 @@ bool CanOpenForWriting(const char* name) {
     if (!S_ISREG(info.st_mode) || (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
         return false;
     int fd = open(name, O_WRONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    close(fd);
-    return true;
+    return fd >= 0 && close(fd) == 0;
 }
 
 void MakeWritable(const char* name) {

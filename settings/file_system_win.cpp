@@ -1,5 +1,4 @@
-// File operations of the Windows build, over kernel32, and the built-in images of the bindings file
-// as program resources.
+// File operations over kernel32, and the built-in images of the bindings file as resources.
 #include "settings/file_system.h"
 
 #include "resources/resource.h"
@@ -31,7 +30,6 @@ FileHandle AsFileHandle(HANDLE handle) {
     return handle == INVALID_HANDLE_VALUE ? NoFile : reinterpret_cast<FileHandle>(handle);
 }
 
-// Tries a step again while it fails with an error that a brief holder causes.
 template <typename Step> bool Retrying(Step step) {
     for (int attempt = 0;; ++attempt) {
         if (step())
@@ -98,8 +96,7 @@ bool CanOpenForWriting(const char* name) {
 
 constexpr DWORD KeepsFromTruncating = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY;
 
-// CREATE_ALWAYS refuses a hidden or system file unless asked for the same attributes, and any
-// read-only one.
+// CREATE_ALWAYS refuses a read-only file, and a hidden or system one unless asked for its attributes.
 void MakeWritable(const char* name) {
     std::wstring wide = Widen(name);
     DWORD attributes = GetFileAttributesW(wide.c_str());
@@ -146,10 +143,8 @@ bool CloseFile(FileHandle file) {
     return CloseHandle(AsHandle(file)) != 0;
 }
 
-// MOVEFILE_WRITE_THROUGH covers a move done as a copy, not a rename on one volume; on FAT32 (the
-// CompactFlash drives of many XP cabinets) replacing a file is several directory writes. Flushing
-// the moved file puts its directory entry on disk before the save reports success. A hidden or
-// system bindings file stays so.
+// MOVEFILE_WRITE_THROUGH covers a move done as a copy, not a rename. On FAT32 (the CompactFlash of
+// many XP cabinets), flushing the moved file puts its directory entry on disk before success.
 bool ReplaceFile(const char* source, const char* target) {
     std::wstring from = Widen(source), to = Widen(target);
     if (DWORD attributes = GetFileAttributesW(to.c_str()); attributes != INVALID_FILE_ATTRIBUTES)
@@ -170,7 +165,7 @@ void RemoveFile(const char* name) {
     DeleteFileW(Widen(name).c_str());
 }
 
-// An image that is missing or of the wrong size is left out, and the save then reports its failure.
+// An image missing or of the wrong size is left out, and the save then reports its failure.
 LayoutTemplate LocateTemplate(HMODULE module, int id, uint32_t expectedSize) {
     HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(id), L"BINARY");
     HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;

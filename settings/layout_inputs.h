@@ -1,7 +1,5 @@
-// Each layout's inputs in the order the dialog lists them and a sequence assigns them: the key
-// slots, then the system key and the exit key, which both layouts share. For each, where its key
-// code lives in the settings record and in the bindings file, and the dialog's key field and
-// capture button that show and assign it. Whatever walks a layout's inputs walks this table.
+// Each layout's inputs in the order a sequence assigns them: the key slots, then the system and exit
+// keys, which both layouts share. Whatever walks a layout's inputs walks this table.
 #pragma once
 
 #include "settings/settings.h"
@@ -18,19 +16,13 @@ struct LayoutInput {
 };
 
 std::span<const LayoutInput> InputsOf(LayoutKind layout);
-// The inputs of the layout that the settings record holds now.
 std::span<const LayoutInput> CurrentInputs();
 
-// The input whose key a capture button of the layout assigns; null for an ID that names none.
 const LayoutInput* InputOfButton(LayoutKind layout, int button);
 
-// The input of either layout whose key field or capture button has the ID; null for none. For the
-// captures that a layout switch ends, whose inputs are of the layout just left, and for the key
-// fields of both sets.
+// Of either layout: a layout switch ends captures of the layout just left.
 const LayoutInput* InputOfAnyControl(int id);
 
 KeyCode& KeyOf(BindingSettings& record, const LayoutInput& input);
-// The position of the input's key code in a bindings file of the given size.
 uint32_t KeyPosition(const LayoutInput& input, uint32_t fileSize);
-// The key codes of the current layout's inputs, in order.
 std::vector<KeyCode> CurrentInputCodes();

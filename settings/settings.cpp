@@ -1,8 +1,5 @@
-// Load and save of the settings record. The load reads only the bytes the offset tables name; the
-// save writes the whole built-in image of the current layout with the record's values put in, to a
-// new file that then takes the old file's place, so a failure never leaves a half-written file.
-// Where no new file can take its place, the image is written into the old file itself. Also the two
-// built-in images and the sizes the load depends on.
+// The load reads only the bytes the offset tables name. The save writes the layout's image with the
+// record put in to a new file that takes the old one's place: nothing is ever left half-written.
 #include "settings/settings.h"
 
 #include "settings/file_system.h"
@@ -52,9 +49,8 @@ bool HasReadableShape(const std::vector<uint8_t>& bytes) {
     return bytes.size() >= SmallestReadableSize(layout);
 }
 
-// Calls visit(position, field) for every field of the record with its byte's position in a file of
-// the given size. The inputs come last and follow the record's layout as it stands then: a load has
-// just stored the file's mahjong flag.
+// The inputs come last and follow the record's layout as it stands then: a load has just stored the
+// file's mahjong flag.
 template <typename Visit> void ForEachStoredField(BindingSettings& record, uint32_t size, Visit visit) {
     uint32_t path = TrailerPosition(size, DriverPathStart);
     for (uint32_t i = 0; i < DriverPathSize; ++i)
@@ -72,7 +68,6 @@ void CopyFileIntoRecord(const std::vector<uint8_t>& bytes, BindingSettings& reco
                        [&](uint32_t position, uint8_t& field) { field = bytes[position]; });
 }
 
-// The image of the record's layout with the record put in; false when the image is missing.
 bool ComposeImage(BindingSettings& record, std::vector<uint8_t>& bytes) {
     const LayoutTemplate& image = TemplateFor(LayoutOf(record));
     if (image.bytes == nullptr)
@@ -83,7 +78,6 @@ bool ComposeImage(BindingSettings& record, std::vector<uint8_t>& bytes) {
     return true;
 }
 
-// Writes all bytes, cuts the file off after them, flushes and closes; false if any step fails.
 bool WriteWhole(FileHandle file, const std::vector<uint8_t>& bytes) {
     bool written = gFileSystem.writeAll(file, bytes.data(), bytes.size()) &&
                    gFileSystem.endFileAt(file, bytes.size()) && gFileSystem.flushToDisk(file);
@@ -91,8 +85,7 @@ bool WriteWhole(FileHandle file, const std::vector<uint8_t>& bytes) {
     return written && closed;
 }
 
-// A new file written beside the old one, then moved over it. False, with no new file left behind,
-// when it cannot be created or written or cannot take the old one's place.
+// False, with no new file left behind, when it cannot be created, written or moved.
 bool SaveByReplacing(const std::vector<uint8_t>& bytes) {
     gFileSystem.makeWritable(TemporaryFileName); // a leftover that took the old file's attributes
     FileHandle file = gFileSystem.createForWriting(TemporaryFileName);
@@ -104,11 +97,8 @@ bool SaveByReplacing(const std::vector<uint8_t>& bytes) {
     return false;
 }
 
-// The way the loader's earlier tool saved, for when a new file cannot take the old one's place: a
-// reader that keeps the file open without sharing its deletion, a folder the user may write files
-// in but not create them, a folder in the place of the new file's name. A file longer than the
-// image (mahjong to standard) is cut first: if the cut is refused (another program has the file
-// mapped), the file is left whole, not with the old trailer behind the new image.
+// For when no new file can take the old one's place. A longer file is cut first; if the cut is
+// refused (another program maps the file), it is left whole, not with the old trailer behind.
 bool SaveInPlace(const std::vector<uint8_t>& bytes) {
     FileHandle file = gFileSystem.openExistingForWriting(BindingsFileName);
     if (file == NoFile)
@@ -121,8 +111,7 @@ bool SaveInPlace(const std::vector<uint8_t>& bytes) {
     return (cut && WriteWhole(file, bytes)) || Warn(SaveFailedWarning);
 }
 
-// Reads a whole file of two bytes or more and closes it; false unless it has a shape that the load
-// accepts. A file too large for memory is one the load refuses.
+// False unless the whole file has a shape the load accepts; one too large for memory has none.
 bool ReadLoadableAndClose(FileHandle file, std::vector<uint8_t>& bytes) {
     uint64_t size = 0;
     bool read = gFileSystem.sizeOf(file, &size) && size > 1 && size <= SIZE_MAX;
@@ -136,10 +125,8 @@ bool ReadLoadableAndClose(FileHandle file, std::vector<uint8_t>& bytes) {
     return read && HasReadableShape(bytes);
 }
 
-// A power cut between the two directory writes of the save's replace (FAT32) leaves the new file
-// alone in the folder. When the bindings file is missing and the new file is exactly an image that a
-// save writes, the replace is finished now; anything else (a file of the right size whose sectors
-// never reached the card, say) is left where it is, and the loader never reads it.
+// A power cut in the save's replace on FAT32 can leave the new file alone. Only one that is exactly
+// an image a save writes takes the missing file's place.
 void FinishInterruptedSave() {
     std::vector<uint8_t> bytes;
     if (!gFileSystem.isMissing(BindingsFileName))
@@ -151,7 +138,6 @@ void FinishInterruptedSave() {
 
 } // namespace
 
-// The record a load reads from the bytes, saved again, gives the same bytes.
 bool IsWholeImage(const uint8_t* bytes, size_t size) {
     const LayoutTemplate& sized = TemplateFor(size == MahjongFileSize ? MahjongLayout : StandardLayout);
     if (sized.bytes == nullptr || size != sized.size)

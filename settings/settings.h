@@ -39,12 +39,10 @@ void ClearLeadingBlock();
 bool LoadSettings();
 bool SaveSettings();
 
-// Whether the bytes are exactly an image that a save writes: the size of one of the two images, a
-// mahjong byte that names that image's layout, and every byte that a save does not fill from the
-// record (key slots of the layout, system and exit keys, driver path, flags) equal to the image's.
+// Whether the bytes are exactly an image that a save writes: loaded and saved again, the same bytes.
 bool IsWholeImage(const uint8_t* bytes, size_t size);
 
-// Warnings go through this hook: a message box on Windows, whatever a test installs elsewhere.
+// A message box on Windows; tests install their own.
 using WarningFunction = void (*)(const char* text);
 extern WarningFunction gShowWarning;
 
