@@ -1,5 +1,4 @@
-// Helpers of the end-to-end tests: start the real program in the current folder, find its windows,
-// click and type through the X display (xdotool), read texts, the file and the exit code.
+// Helpers of the end-to-end tests: the real program, its windows, clicks and keys through xdotool.
 #pragma once
 
 #include "tests/test_support.h"

@@ -1,6 +1,5 @@
-// End-to-end tests of the real program: each starts orvane_config.exe in a fresh folder, works it
-// with the mouse and the keyboard of the X display (xdotool), and reads only what a user would:
-// windows and their texts, the bindings file on disk and the exit code.
+// The real program in a fresh folder, worked with the X display's mouse and keyboard; only what a user
+// sees is read: windows and their texts, the bindings file on disk and the exit code.
 #include "resources/resource.h"
 #include "tests/e2e_support.h"
 

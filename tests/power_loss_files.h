@@ -1,8 +1,6 @@
-// A folder in memory behind the file seam that can lose power, as SQLite's crash tests and LevelDB's
-// fault-injection environment do: each file keeps what is durable (flushed) beside what is only
-// written, and a power loss after a chosen call keeps only what is durable then. A written but
-// unflushed 512-byte sector, and an unflushed size, come back as they were before or as written.
-// One chosen call can also fail instead, doing nothing.
+// A folder in memory behind the file seam that can lose power after a chosen call: each file keeps
+// what is durable (flushed) beside what is only written; an unflushed 512-byte sector or size comes
+// back as it was before or as written. One chosen call can also fail instead, doing nothing.
 #pragma once
 
 #include "tests/test_support.h"

@@ -1,6 +1,4 @@
-// The dialog procedure, driven with messages in-process: option boxes and the layout switch, the
-// opening, OK, Cancel and close with the system beep, the driver path in both code pages, the English
-// captions and menu mode.
+// The dialog procedure, driven in-process with messages, real keys and real clicks.
 #include "dialog/captures_win.h"
 #include "dialog/dialog_template_win.h"
 #include "dialog/settings_dialog_win.h"
@@ -165,8 +163,7 @@ class SettingsDialog : public ::testing::Test {
         Hold(key, KEYEVENTF_KEYUP);
     }
 
-    // `presses` presses of a mouse button on a screen point, each held `holdMs`, `gapMs` apart; then the
-    // wait until the dialog has handled the last release.
+    // `presses` presses of a mouse button, each held `holdMs`, `gapMs` apart, until the last is handled.
     void PressMouse(POINT at, DWORD down, DWORD up, DWORD holdMs = 150, int presses = 1, DWORD gapMs = 0) {
         INPUT mouse = MouseAt(at, MOUSEEVENTF_MOVE);
         SendInput(1, &mouse, sizeof mouse);
@@ -252,11 +249,9 @@ TEST_F(SettingsDialog, OptionsFollowTheLoadedFlagsAndTheClicksByTheOptionTable) 
     }
 }
 
-// A file with a path, keys and low resolution opens with them shown. After an option and the path
-// were changed, OK saves them, Cancel and close save nothing; each destroys the dialog and ends the
-// message loop. The beep is off while the dialog is up and as the user had it after: set as Control
-// Panel sets it, in the profile too, which is what the first copy reads (a copy that was killed
-// leaves the live setting off).
+// OK saves the changed option and path, Cancel and close nothing; each ends the message loop. The beep
+// is off while the dialog is up and as the user had it after: set as Control Panel sets it, in the
+// profile too, which the copy that gives it back reads (a killed copy leaves the live setting off).
 TEST_F(SettingsDialog, OpensWithTheFileOkSavesTheChangesCancelAndCloseNothingAndTheBeepComesBack) {
     const std::tuple<const char*, UINT, WPARAM, BOOL> endings[] = {{"OK", WM_COMMAND, IDOK, TRUE},
                                                                    {"Cancel", WM_COMMAND, IDCANCEL, FALSE},
@@ -352,12 +347,9 @@ BOOL WINAPI FakeAccessibilityParameters(UINT action, UINT size, PVOID value, UIN
     return FALSE;
 }
 
-// The shortcuts of features that are off are off while the dialog is active, and come back as they
-// were when it last became active, when it stops being active and when it ends by OK, Cancel or
-// close. The flags start as Windows ships them, every feature off; Sticky Keys is switched on in
-// between, as by its own shortcut. A second activation with no deactivation between (a minimised
-// window activated, then restored) keeps what the first saved. Where every call fails, as on Wine,
-// nothing changes and nothing is shown.
+// Off while the dialog is active, back as they were when it last became active once it is not, or
+// ends. Sticky Keys is switched on in between, as by its own shortcut; a second activation with none
+// lost between keeps what the first saved. Where every call fails, as on Wine, nothing changes.
 TEST_F(SettingsDialog, AccessibilityShortcutsAreOffOnlyWhileTheDialogIsActive) {
     const std::array<DWORD, 3> shipped = {0x1FE, 0x7E, 0x3E}, quiet = {0x1F2, 0x72, 0x32};
     const std::array<DWORD, 3> stickyOn = {0x1FF, 0x7E, 0x3E}, stickyOnQuiet = {0x1FF, 0x72, 0x32};
@@ -387,9 +379,8 @@ TEST_F(SettingsDialog, AccessibilityShortcutsAreOffOnlyWhileTheDialogIsActive) {
     }
 }
 
-// From another thread while the dialog's thread is in a message box: Q pressed as a person would (Wine
-// sees a key sent by SendInput reliably from a 100 ms hold), then, once the key field shows Q's name
-// or after a limit, the box closed.
+// From another thread while the dialog's thread is in a message box: Q held 100 ms (as Wine needs),
+// then, once the key field shows Q's name or after a limit, the box closed.
 struct KeyBehindABox {
     HWND field;
     std::wstring name;
@@ -446,10 +437,9 @@ TEST_F(SettingsDialog, AKeyEndsACaptureWithoutItsTimerWhileAMessageBoxIsOpen) {
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, 3000)));
 }
 
-// As a person assigns keys: a real click on Down's button while Up's capture runs, then Q, Tab and
-// Enter. The press ends Up's capture with nothing stored (a click is no key) and starts Down's; the
-// dialog keeps the focus during it, so the key is read (Wine 10, as Windows, hands DirectInput no
-// key while no window of the program has the focus); after it Tab reaches OK and Enter presses it.
+// A real click on Down's button while Up's capture runs ends it with nothing stored and starts Down's,
+// which reads Q (the dialog keeps the focus, or Wine 10 hands DirectInput no key); then Tab reaches
+// OK and Enter presses it.
 TEST_F(SettingsDialog, AClickIsNoKeyAndAfterACaptureTabMovesTheFocusAndEnterPressesOk) {
     OpenInFront();
     Click(3000);
