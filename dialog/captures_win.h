@@ -12,7 +12,6 @@ void OpenKeyboardForTheKeyTest(HWND dialog);
 bool OnCaptureMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 void ReadKeyboardNow(HWND dialog);
 
-// `startingKey`: the key whose message pressed the button, or NoKey (keys/key_capture.h).
 void StartSingleCaptureOn(HWND dialog, int captureButton, KeyCode startingKey);
 void StartOrStopSequence(HWND dialog, KeyCode startingKey);
 void SkipSequenceStepOn(HWND dialog);
@@ -28,7 +27,6 @@ void KeepFocusOnDialog(HWND dialog);
 void OnKeyTestActivation(HWND dialog, bool active);
 bool IsKeyFieldLit(int field);
 
-// Every key field's name, as the dialog opens.
 void FillKeyFields(HWND dialog);
 // A capture button's "!": another input of the layout has its key. It never blocks anything.
 void ShowClashMarks(HWND dialog);

@@ -4,7 +4,6 @@
 
 #include <windows.h>
 
-// Shows the current layout's set and hides the other.
 void ShowLayoutControls(HWND dialog);
 
 // When the dialog is taller than its monitor's work area: hides the banner and closes the empty

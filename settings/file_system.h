@@ -24,7 +24,6 @@ struct FileSystem {
     // An existing file, not truncated, shared with readers and writers.
     FileHandle (*openExistingForWriting)(const char* name);
     bool (*writeAll)(FileHandle file, const uint8_t* bytes, size_t size);
-    // Cuts the file off after `size` bytes.
     bool (*endFileAt)(FileHandle file, uint64_t size);
     bool (*flushToDisk)(FileHandle file);
     bool (*closeFile)(FileHandle file);

@@ -89,7 +89,7 @@ Tool Start() {
     return tool;
 }
 
-HWND WaitForWindow(const Tool& tool, const wchar_t* caption, DWORD limitMs) {
+HWND WaitForWindow(const Tool& tool, const wchar_t* caption, DWORD limitMs, DWORD stepMs) {
     DWORD start = GetTickCount();
     while (GetTickCount() - start < limitMs) {
         HWND found = nullptr;
@@ -101,7 +101,7 @@ HWND WaitForWindow(const Tool& tool, const wchar_t* caption, DWORD limitMs) {
         }
         if (WaitForSingleObject(tool.process.hProcess, 0) == WAIT_OBJECT_0)
             return nullptr;
-        Sleep(20);
+        Sleep(stepMs);
     }
     return nullptr;
 }

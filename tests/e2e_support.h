@@ -51,8 +51,8 @@ Tool Start();
 Tool StartWithDialog();
 // Writes the bindings file into the current folder, then starts the program on it.
 Tool StartOn(const Bytes& file);
-// A visible top-level dialog of the tool's process with the given caption.
-HWND WaitForWindow(const Tool& tool, const wchar_t* caption, DWORD limitMs = 15000);
+// A visible top-level dialog of the tool's process with the given caption, looked for every `stepMs`.
+HWND WaitForWindow(const Tool& tool, const wchar_t* caption, DWORD limitMs = 15000, DWORD stepMs = 20);
 // Exit code, or -1 if the process did not end in time (it is then ended).
 long WaitForExit(Tool& tool, DWORD limitMs = 10000);
 // A real click on a button of the dialog, then the exit code.
