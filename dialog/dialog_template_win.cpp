@@ -157,7 +157,8 @@ void MoveUp(HWND dialog, const Fit& fit) {
 
 } // namespace
 
-// One batch and one walk: under Wine each step from one control to the next asks the server.
+// One batch, moving only the controls whose visibility changes. (Under Wine the walk still asks the
+// server once per control, for the control's own children.)
 void ShowLayoutControls(HWND dialog) {
     HDWP batch = BeginDeferWindowPos(100);
     EnumChildWindows(dialog, ShowOrHide, reinterpret_cast<LPARAM>(&batch));
